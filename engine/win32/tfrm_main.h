@@ -1,0 +1,95 @@
+// The engine's main object: one per run. Owns the options, the run state and every object of the
+// run; its methods are spread over the files of engine/ and window/ by the step they implement.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/win32/handles.h"
+#include "payload/file_placement.h"
+#include "payload/options.h"
+#include "payload/velexe_appender.h"
+#include "window/win32/host_window.h"
+
+struct SharedControlBlock;
+class UserSettingsStore;
+
+class TfrmMain {
+public:
+    // commandLineFirstArgument: the first argument after the program name ("" when none).
+    TfrmMain(const std::string& programPath, const std::string& commandLineFirstArgument);
+    virtual ~TfrmMain();
+    TfrmMain(const TfrmMain&) = delete;
+    TfrmMain& operator=(const TfrmMain&) = delete;
+
+    // --- Program entry and run sequence (engine/win32/tfrm_main.cpp, run_sequence.cpp)
+    void HandleStart();      // WM_USER+1
+    void RunSequence();
+    void FreeMainObjects();  // frees the owned objects and destroys the host window
+
+    // --- Settings (payload/win32/load_settings.cpp)
+    void LoadSettings(Options& places);
+    void HandleExtractedFile(std::string& name, std::string& directory, bool& skip);
+
+    // --- Working directory and instance slot (engine/win32/working_directory.cpp)
+    bool SelectWorkingDirectory();  // false: the mutex wait failed; throws "Can't create dir ..."
+
+    // --- Hook library and shared control block (engine/win32/hook_library.cpp)
+    bool SetUpHookLibrary();
+    void SetProjectorEnvironment();  // the four variables set before the start directory is known
+
+    // --- Projector launch and capture (engine/win32/projector_launch.cpp, window_capture.cpp)
+    bool LaunchProjector();  // false: CreateProcessA failed
+    void RunBeforeShow();
+    void CaptureProjectorWindow();
+
+    // --- Supervision and cleanup (engine/win32/supervision.cpp, cleanup.cpp)
+    void SupervisionLoop();
+    void KeepOwnedPopupsOnTop();
+    void Cleanup();
+
+    // --- Host window procedure (window/win32/window_procedure.cpp)
+    LRESULT WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // --- Program facts
+    std::string ProgramPath;  // full path of the running program
+    std::string ExeName;      // file name part of ProgramPath
+    bool ConfigurationMode = false;  // first argument "/C"
+    std::string RegistrySection;     // lower-case file name up to the first ".exe"
+    UINT GlobalCloseMessage = 0, RunnerMessage = 0, ServerMessage = 0;
+
+    // --- Owned objects
+    Options Opt;
+    TVelExeAppender Reader;
+    FilePlacement Placement;  // what HandleExtractedFile decided: projector, library, lists
+    std::unique_ptr<UserSettingsStore> UserSettings;  // HKCU\Software\Pellux\<section>
+    HostWindow Host;
+
+    // --- Working directory and slot
+    std::string WorkDir;      // with its final "\"
+    int32_t SlotNumber = 0;
+    std::string SlotSuffix;
+    UniqueHandle InstanceMutex;  // open only during the directory selection
+
+    // --- Run marker, shared block, hook library
+    UniqueGlobalAtom RunMarkerAtom;
+    UniqueHandle MappingHandle;
+    UniqueMappedView SharedView;
+    SharedControlBlock* SharedBlock = nullptr;  // == SharedView.get() while mapped
+    UniqueModule HookLibrary;
+    UniqueHook KeyboardHook, GetMessageHook, CbtHook, MouseHook;
+
+    // --- Projector
+    std::string ProjectorPath;
+    std::string InitialDir;  // without a final "\"
+    bool StartInEngineDir = false;
+    UniqueHandle ProjectorProcess, ProjectorThread;
+    DWORD ProjectorProcessId = 0, ProjectorThreadId = 0;
+    HWND ProjectorWindow = nullptr;
+    int32_t FullScreenCommand = 0;
+    bool ProjectorEnded = false;
+    bool InputAttached = false;
+    bool MovieReady = false, MovieShown = false;
+};

@@ -1,0 +1,38 @@
+// Files and directories for Win32 tests: every test works in its own temporary directory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Windows paths (Z:\...) of the build and source trees, from the environment CTest sets.
+std::string BinDir();
+std::string SourceDir();
+std::string BinPath(const std::string& name);
+
+// A fresh directory under the system temporary path, removed with everything in it at the end.
+class TempDir {
+public:
+    explicit TempDir(const std::string& tag = "t");
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }  // with a final backslash
+    std::string File(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteTextFile(const std::string& path, const std::string& text);
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Paths relative to dir of every file and directory below it ("sub\\file"), sorted.
+std::vector<std::string> ListTree(const std::string& dir);
+void RemoveTree(const std::string& dir);
+
+}  // namespace testsupport
