@@ -29,6 +29,11 @@ public:
     void RunSequence();
     void FreeMainObjects();  // frees the owned objects and destroys the host window
 
+    // --- Steps that later features fill in; present in their order, doing nothing yet
+    bool AskPassword();      // true: go on
+    void PrepareToolDirs();
+    void ShowSetupDialog();
+
     // --- Settings (payload/win32/load_settings.cpp)
     void LoadSettings(Options& places);
     void HandleExtractedFile(std::string& name, std::string& directory, bool& skip);

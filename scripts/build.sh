@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Configures and builds the three trees: native (portable code, tests with sanitizers, stagepack),
+# win64 (the engine twin the tests run under Wine) and win32 (the shipped 32-bit engine).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+jobs=${STAGEHOST_JOBS:-$(nproc)}
+
+configure() {  # dir, extra cmake args...
+  local dir=$1; shift
+  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+}
+configure build/native -DSTAGEHOST_SANITIZE=ON
+configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
+configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
+  -DSTAGEHOST_I686_BUILD_DIR="$root/build/win32"
+
+for tree in native win32 win64; do
+  echo "== building $tree"
+  targets=all
+  # The 32-bit tree ships the engine, the packer and the stand-ins; its tests cannot run here.
+  [ "$tree" = win32 ] && targets="stagehost stagepack standins"
+  ninja -C "build/$tree" -j "$jobs" $targets
+done

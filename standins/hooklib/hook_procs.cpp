@@ -1,0 +1,48 @@
+// Exports of the stand-in hook library. Every hook passes every event on unchanged; the get-message
+// and CBT hooks also drive the movie-ready report. WProc, FProc and SProc only have to exist
+// (the library's .def file decides which names are exported).
+#include <windows.h>
+
+#include "movie_ready_signal.h"
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        DisableThreadLibraryCalls(instance);
+        standin::RememberLibraryModule(instance);
+    }
+    return TRUE;
+}
+
+LRESULT CALLBACK MProc(int code, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK KProc(int code, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0) standin::CheckMovieReady();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK GProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) standin::OnRetrievedMessage(reinterpret_cast<MSG*>(lParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK WProc(int code, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK FProc(int code, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK SProc(int code, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // extern "C"

@@ -1,0 +1,20 @@
+// The stand-in hook library's one real duty: tell the engine that the movie is ready (WM_USER+4 to
+// the host window) once the projector window is shown inside the host. Only the projector process
+// ever does this; every other process the system-wide hooks reach decides once, cheaply, that it is
+// a bystander and from then on only passes events on.
+#pragma once
+
+#include <windows.h>
+
+namespace standin {
+
+void RememberLibraryModule(HMODULE module);
+
+// Called from the hook procedures on every event; never blocks.
+void CheckMovieReady();
+
+// Called from the get-message hook: hides the library's own timer tick from the projector and
+// drives the check while the projector's queue is otherwise quiet.
+void OnRetrievedMessage(MSG* msg);
+
+}  // namespace standin

@@ -1,0 +1,52 @@
+// Test distributables: a copy of the built engine with a payload, in a test's own directory, run
+// with that directory as its temporary directory and its own registry section.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "payload/payload_writer.h"
+#include "support/engine_process.h"
+#include "support/test_files.h"
+
+namespace testsupport {
+
+PackedFile FileFromBytes(const std::string& name, const std::vector<uint8_t>& contents,
+                         const std::string& placement = "");
+PackedFile FileFromText(const std::string& name, const std::string& text, const std::string& placement = "");
+// A file of the build tree (stand-in projector, hook library) stored under another name.
+PackedFile FileFromBuild(const std::string& builtName, const std::string& storedName,
+                         const std::string& placement = "");
+
+class Distributable {
+public:
+    // name: the distributable's file name without ".exe"; made unique per process so that tests
+    // never share a registry section.
+    Distributable(const std::string& name, const std::vector<PackedFile>& files);
+    // Any bytes as the distributable (for broken payloads).
+    Distributable(const std::string& name, const std::vector<uint8_t>& wholeFile);
+    ~Distributable();
+
+    const std::string& Path() const { return path_; }            // the exe
+    const std::string& Section() const { return section_; }      // registry section
+    const std::string& ExeName() const { return exeName_; }
+    const std::string& TempPath() const { return temp_.Path(); } // the engine's temporary directory
+    std::string AppDir() const { return appDir_; }               // the exe's directory, with "\"
+
+    // Starts the engine with TEMP/TMP pointing at the test's own directory.
+    std::unique_ptr<ChildProcess> Start(const std::map<std::string, std::string>& environment = {},
+                                        const std::string& arguments = "") const;
+
+private:
+    std::string Init(const std::string& name);
+    TempDir temp_;
+    TempDir app_;
+    std::string appDir_, exeName_, section_, path_;
+};
+
+// The engine image as built.
+const std::vector<uint8_t>& EngineImage();
+
+}  // namespace testsupport

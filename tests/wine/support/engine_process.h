@@ -1,0 +1,63 @@
+// Starting the real engine (or another test program) under Wine and looking at what it shows.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A child process with its own environment additions; killed at the end if still running.
+class ChildProcess {
+public:
+    ChildProcess(const std::string& exePath, const std::string& arguments,
+                 const std::map<std::string, std::string>& environment, const std::string& currentDir = "");
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+    bool Running() const;
+    // Exit code, or -1 when the process did not end within the time (it is then killed).
+    long WaitForExit(DWORD timeoutMs);
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Visible or hidden top-level windows of a process.
+std::vector<HWND> TopLevelWindowsOf(DWORD processId);
+std::string ClassNameOf(HWND window);
+std::string WindowTextOf(HWND window);
+
+// Polls until a top-level window of the process with the class appears; nullptr on timeout.
+HWND WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD timeoutMs);
+
+struct MessageBoxContents {
+    bool Found = false;
+    std::string Caption;
+    std::string Text;
+};
+// Waits for a message box of the process, reads caption and text, and presses its OK button.
+MessageBoxContents ReadAndDismissMessageBox(DWORD processId, DWORD timeoutMs);
+
+// Registry: removes HKCU\Software\Pellux\<section> (tests use their own section names).
+void DeletePelluxSection(const std::string& section);
+void SetPelluxValue(const std::string& section, const std::string& name, const std::string& value);
+
+// Waits until the predicate holds, polling every 20 ms; false on timeout.
+template <typename Predicate>
+bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (predicate()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+}  // namespace testsupport
