@@ -23,7 +23,8 @@ struct ShortString255 {
 };
 static_assert(sizeof(ShortString255) == 256, "ShortString255 must be 256 bytes");
 
-#pragma pack(push, 1)
+// Every field sits at its natural alignment, so no packing is needed and each 32-bit field is
+// written whole by one aligned store (the hook library reads the block without a lock).
 struct SharedControlBlock {
     uint32_t MouseHook;           // 0x000  0 when not installed
     uint32_t KeyboardHook;        // 0x004
@@ -81,7 +82,6 @@ struct SharedControlBlock {
     uint8_t ProjectorStartBegun;        // 0x549
     uint8_t Reserved54A[2];             // 0x54A
 };
-#pragma pack(pop)
 
 #define SCB_AT(field, offset) \
     static_assert(offsetof(SharedControlBlock, field) == (offset), #field " is at " #offset)
@@ -142,6 +142,7 @@ SCB_AT(ProjectorStartBegun, 0x549);
 SCB_AT(Reserved54A, 0x54A);
 #undef SCB_AT
 static_assert(sizeof(SharedControlBlock) == kSharedViewSize, "the block is 0x54C bytes");
+static_assert(alignof(SharedControlBlock) == 4, "32-bit fields are aligned");
 
 // Handles go into the block as their 32-bit value; the upper half of a 64-bit window or hook
 // handle is always zero or a sign extension, so truncation is the documented conversion.

@@ -65,6 +65,13 @@ void FilePlacement::ClearForFullPass() {
     PlacementDirs.clear();
 }
 
+void FilePlacement::HandleExtractedFile(std::string& name, std::string& directory, bool& skip,
+                                        const std::string& currentPlacement, const std::string& targetDir,
+                                        int32_t slotNumber, bool midiMuted) {
+    if (!FileSystem) throw EngineError("No file system for placing " + name);
+    HandleExtractedFile(*FileSystem, name, directory, skip, currentPlacement, targetDir, slotNumber, midiMuted);
+}
+
 void FilePlacement::HandleExtractedFile(PlacementFileSystem& fs, std::string& name, std::string& directory, bool& skip,
                                         const std::string& currentPlacement, const std::string& targetDir,
                                         int32_t slotNumber, bool midiMuted) {

@@ -34,12 +34,20 @@ public:
     std::vector<std::string> ToolDirs;        // per tool: its directory + "\", then its vtools.ini path
     std::vector<std::string> PlacementDirs;   // distinct Placement texts, in the order first met
 
+    // Where the policy tests for locked files and creates directories. Not owned; the settings
+    // loader sets it on its first run, before any full pass.
+    PlacementFileSystem* FileSystem = nullptr;
+
     // Before the full pass: forget what an earlier pass decided.
     void ClearForFullPass();
 
     // The reader's per-file question. name, directory and skip are in/out as the reader passes
-    // them; currentPlacement is the record's Placement, targetDir the reader's TargetDir.
-    // Throws EngineError for a placement that would leave the target directory.
+    // them; currentPlacement is the record's Placement, targetDir the reader's TargetDir, midiMuted
+    // the value of the "Midi" option. Throws EngineError for a placement that would leave the
+    // target directory. This form uses FileSystem.
+    void HandleExtractedFile(std::string& name, std::string& directory, bool& skip,
+                             const std::string& currentPlacement, const std::string& targetDir,
+                             int32_t slotNumber, bool midiMuted);
     void HandleExtractedFile(PlacementFileSystem& fs, std::string& name, std::string& directory, bool& skip,
                              const std::string& currentPlacement, const std::string& targetDir,
                              int32_t slotNumber, bool midiMuted);

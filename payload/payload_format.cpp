@@ -49,3 +49,10 @@ void SealRecordHeader(RecordHeader& header) {
     header.EndMark = kPayloadEndMark;
     header.CheckValue = HeaderCheckValue(&header, kRecordHeaderCheckedBytes);
 }
+
+bool StoreShortString(uint8_t& length, char* textBytes, size_t capacity, const std::string& text) {
+    if (text.size() > capacity) return false;
+    length = static_cast<uint8_t>(text.size());
+    if (!text.empty()) std::memcpy(textBytes, text.data(), text.size());
+    return true;
+}

@@ -107,12 +107,10 @@ std::string ReadShortString(const ShortString<Capacity>& s) {
 
 // Stores text with its length byte; the bytes after the text are left as they were. False when
 // the text does not fit (nothing is changed then).
+bool StoreShortString(uint8_t& length, char* textBytes, size_t capacity, const std::string& text);
 template <size_t Capacity>
 bool WriteShortString(ShortString<Capacity>& s, const std::string& text) {
-    if (text.size() > Capacity) return false;
-    s.Length = static_cast<uint8_t>(text.size());
-    for (size_t i = 0; i < text.size(); ++i) s.Text[i] = text[i];
-    return true;
+    return StoreShortString(s.Length, s.Text, Capacity, text);
 }
 
 inline uint64_t RecordLastWriteTime(const RecordHeader& h) {

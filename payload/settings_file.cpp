@@ -2,22 +2,27 @@
 
 #include "payload/registry_section.h"
 
-std::vector<SettingsSection> ParseSettingsSections(const std::string& text) {
-    std::vector<SettingsSection> sections;
+std::vector<std::string> SplitSettingsLines(const std::string& text) {
+    std::vector<std::string> lines;
     std::size_t position = 0;
-    int lineNumber = 0;
     while (position < text.size()) {
         std::size_t end = text.find_first_of("\r\n", position);
         if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(position, end - position);
-        ++lineNumber;
-        // Step over exactly one line break: CR LF, CR or LF.
+        lines.push_back(text.substr(position, end - position));
         position = end;
         if (position < text.size()) {
             ++position;
             if (text[end] == '\r' && position < text.size() && text[position] == '\n') ++position;
         }
+    }
+    return lines;
+}
 
+std::vector<SettingsSection> ParseSettingsSections(const std::string& text) {
+    std::vector<SettingsSection> sections;
+    int lineNumber = 0;
+    for (const std::string& line : SplitSettingsLines(text)) {
+        ++lineNumber;
         if (line.empty() || line[0] == ';') continue;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             SettingsSection section;

@@ -21,8 +21,10 @@ struct SettingsSection {
     std::vector<SettingsLine> Lines;  // neither empty nor comment lines
 };
 
+// The lines of a text, without their breaks; lines end at CR, LF or CR LF.
+std::vector<std::string> SplitSettingsLines(const std::string& text);
+
 // Every section in file order, duplicates included; lines before the first section are dropped.
-// Lines end at CR, LF or CR LF.
 std::vector<SettingsSection> ParseSettingsSections(const std::string& text);
 
 class SettingsFile {

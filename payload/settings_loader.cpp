@@ -6,6 +6,7 @@
 #include "payload/settings_file.h"
 #include "payload/settings_keys.h"
 #include "payload/user_settings_values.h"
+#include "payload/velexe_appender.h"
 
 const char kDefaultPasswordLabel[] = "Please enter password:";
 const char kDefaultWrongPassword[] = "Wrong password!";
@@ -148,4 +149,22 @@ void LoadSettingsWith(const SettingsExtraction& extractSettings, FilePlacement& 
     placement.SettingsPass = false;
     ApplyUserSettings(store, places);
     if (failure) std::rethrow_exception(failure);
+}
+
+void LoadSettings(TVelExeAppender& reader, FilePlacement& placement, PlacementFileSystem& fs,
+                  const std::string& tempDir, const std::string& defaultScreenName, UserSettingsStore* store,
+                  Options& places) {
+    placement.FileSystem = &fs;
+    if (!reader.OnFile) {
+        // Only the settings branch of the policy runs in this pass: slot and MIDI do not matter.
+        reader.OnFile = [&placement](TVelExeAppender& sender, std::string& name, std::string& directory, bool& skip) {
+            placement.HandleExtractedFile(name, directory, skip, sender.CurrentPlacement, sender.TargetDir, 0, false);
+        };
+    }
+    const SettingsExtraction extract = [&reader](const std::string& targetDir) {
+        reader.SourceIsSelf = true;
+        reader.TargetDir = targetDir;
+        reader.ExtractSession(kPayloadSessionName);
+    };
+    LoadSettingsWith(extract, placement, fs, tempDir, defaultScreenName, store, places);
 }

@@ -9,9 +9,14 @@
 #include "payload/file_placement.h"
 #include "payload/options.h"
 #include "payload/placement_file_system.h"
+#include "payload/user_settings_values.h"  // TemporaryBase, the per-user value names
 
 class SettingsFile;
+class TVelExeAppender;
 class UserSettingsStore;
+
+// The payload session that holds a distributable's files.
+inline constexpr char kPayloadSessionName[] = "Session1";
 
 extern const char kDefaultPasswordLabel[];  // "Please enter password:"
 extern const char kDefaultWrongPassword[];  // "Wrong password!"
@@ -42,3 +47,11 @@ using SettingsExtraction = std::function<void(const std::string& targetDir)>;
 void LoadSettingsWith(const SettingsExtraction& extractSettings, FilePlacement& placement, PlacementFileSystem& fs,
                       const std::string& tempDir, const std::string& defaultScreenName, UserSettingsStore* store,
                       Options& places);
+
+// LoadSettingsWith over the payload reader: the reader reads the running program into tempDir.
+// The reader's OnFile is kept when the owner installed one (the engine routes it to the placement
+// policy with its slot and MIDI option); otherwise the placement policy answers directly. fs
+// becomes the placement's file system for the later passes too.
+void LoadSettings(TVelExeAppender& reader, FilePlacement& placement, PlacementFileSystem& fs,
+                  const std::string& tempDir, const std::string& defaultScreenName, UserSettingsStore* store,
+                  Options& places);

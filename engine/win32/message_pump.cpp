@@ -1,5 +1,7 @@
 #include "engine/win32/message_pump.h"
 
+#include "window/win32/host_window_procedure.h"
+
 ProgramState& Program() {
     static ProgramState state;
     return state;
@@ -22,6 +24,7 @@ bool PumpMessage() {
     if (!handled) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
+        RethrowWindowProcedureException();
     }
     return true;
 }

@@ -28,10 +28,10 @@ void RunApplication(const std::string& programPath, const std::string& firstArgu
         main = std::make_unique<TfrmMain>(programPath, firstArgument);
     } catch (const std::exception& error) {
         // The settings pass failed while the main object was built: nothing was extracted yet.
+        program.MainObject = nullptr;
         ReportException(nullptr, error.what());
         return;
     }
-    program.MainObject = main.get();
 
     while (!program.QuitFlag) {
         try {

@@ -21,6 +21,8 @@ constexpr UINT kStartMessage = WM_USER + 1;
 
 TfrmMain::TfrmMain(const std::string& programPath, const std::string& firstArgument)
     : ProgramPath(programPath) {
+    // Messages sent while the host window is being created already belong to this object.
+    Program().MainObject = this;
     ExeName = FileNamePart(ProgramPath);
     GlobalCloseMessage = RegisterWindowMessageA(engine_names::kGlobalCloseMessage);
     ConfigurationMode = IsConfigurationModeArgument(firstArgument);

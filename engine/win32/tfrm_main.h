@@ -14,6 +14,7 @@
 #include "window/win32/host_window.h"
 
 struct SharedControlBlock;
+struct HookLibraryParts;
 class UserSettingsStore;
 
 class TfrmMain {
@@ -44,6 +45,10 @@ public:
     // --- Hook library and shared control block (engine/win32/hook_library.cpp)
     bool SetUpHookLibrary();
     void SetProjectorEnvironment();  // the four variables set before the start directory is known
+    void SetProjectorPathEnvironment();  // the three variables naming the projector and its dirs
+    void LookUpWebPageHandler();         // fills the block's web-page handler strings
+    void TearDownHookLibrary();          // the cleanup's undoing of SetUpHookLibrary
+    HookLibraryParts HookParts();        // references to the fields the hook step fills
 
     // --- Projector launch and capture (engine/win32/projector_launch.cpp, window_capture.cpp)
     bool LaunchProjector();  // false: CreateProcessA failed
@@ -97,4 +102,30 @@ public:
     bool ProjectorEnded = false;
     bool InputAttached = false;
     bool MovieReady = false, MovieShown = false;
+
+    // --- Launch, capture and supervision helpers (engine/win32/projector_launch.cpp,
+    //     window_capture.cpp, supervision.cpp)
+    bool WaitForProjectorWindow();  // the 11 s search; false: ended or not found
+    void MuteSoundForProjector();
+    void SwitchProjectorToFullScreen(HWND projector);
+    bool TaskbarKeptBelowHost() const;
+    void ShowMovieFirstTime();
+    void CloseProjector();  // detach the input, post WM_CLOSE to the projector window
+    // Under Wine a container child of the host holds the projector (engine/win32/wine_paint_remedy.h);
+    // the projector's parent is that container when it exists, else the host.
+    HWND ProjectorContainer = nullptr;
+    HWND ProjectorParent() const;
+    void PrepareProjectorParent();
+    void FitProjectorContainerToClient();
+
+    // --- Cleanup steps (engine/win32/cleanup.cpp)
+    void StopMidiAndDeleteFile();
+    void DeleteExtractedFiles();
+    void RestoreMutedSound();
+    void RemoveToolFiles();
+    void RemovePlacementDirs();
+    std::string InWorkDir(const std::string& name) const;  // a bare name made a full path
 };
+
+// The message filter of the supervised run: obeys the hook library's close request.
+void HandleRunnerClose(TfrmMain& object, MSG& message, bool& handled);

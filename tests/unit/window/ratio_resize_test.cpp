@@ -5,6 +5,15 @@
 #include "window/mul_div.h"
 #include "window/ratio_resize.h"
 
+// Found by argument lookup, so outside the anonymous namespace.
+static bool operator==(const SizingRect& a, const SizingRect& b) {
+    return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
+}
+
+static std::ostream& operator<<(std::ostream& os, const SizingRect& r) {
+    return os << "(" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ")";
+}
+
 namespace {
 
 struct MulDivCase {
@@ -60,31 +69,24 @@ constexpr int32_t kRefW = 640, kRefH = 480;
 
 const RatioCase kRatioCases[] = {
     {"left edge: height from width", 1, {20, 100, 740, 580}, {0, 0}, {20, 100, 740, 640}},
-    {"right edge: height from width", 2, {100, 100, 901, 580}, {0, 0}, {100, 100, 901, 681}},
+    {"right edge: height from width", 2, {100, 100, 901, 580}, {0, 0}, {100, 100, 901, 701}},
     {"top edge: width from height", 3, {100, 40, 740, 580}, {0, 0}, {100, 40, 820, 580}},
     {"bottom edge: width from height", 6, {100, 100, 740, 481}, {0, 0}, {100, 100, 608, 481}},
-    // Corners: the cursor farther from the top edge than from the left edge moves the top edge.
-    {"top-left, height leads", 4, {-60, 100, 740, 580}, {-60, -200}, {-60, -20, 740, 580}},
-    {"top-left, width leads", 4, {-60, 100, 740, 580}, {-60, 110}, {100, 100, 740, 580}},
-    {"top-left, tie takes width from height", 4, {40, 40, 740, 580}, {40, 40}, {20, 40, 740, 580}},
-    {"top-right, height leads", 5, {100, 100, 900, 580}, {900, -300}, {100, -20, 900, 580}},
-    {"top-right, width leads", 5, {100, 40, 740, 580}, {750, 40}, {100, 40, 820, 580}},
-    {"bottom-left, height leads", 7, {-60, 100, 740, 580}, {-60, 1000}, {-60, 100, 740, 700}},
-    {"bottom-left, width leads", 7, {100, 100, 740, 700}, {90, 700}, {-53, 100, 740, 700}},
-    {"bottom-right, height leads", 8, {100, 100, 900, 580}, {900, 1000}, {100, 100, 900, 700}},
-    {"bottom-right, width leads", 8, {100, 100, 740, 700}, {745, 700}, {100, 100, 893, 700}},
-    {"bottom-right, tie", 8, {100, 100, 750, 590}, {750, 590}, {100, 100, 753, 590}},
+    // Corners: when the cursor is nearer the left or right edge than the top or bottom edge the
+    // width leads and the height follows; otherwise (ties included) the height leads.
+    {"top-left, width leads", 4, {-60, 100, 740, 580}, {-60, -200}, {-60, -20, 740, 580}},
+    {"top-left, height leads", 4, {-60, 100, 740, 580}, {-60, 110}, {100, 100, 740, 580}},
+    {"top-left, tie: height leads", 4, {40, 40, 740, 580}, {40, 40}, {20, 40, 740, 580}},
+    {"top-right, width leads", 5, {100, 100, 900, 580}, {900, -300}, {100, -20, 900, 580}},
+    {"top-right, height leads", 5, {100, 40, 740, 580}, {800, 95}, {100, 40, 820, 580}},
+    {"bottom-left, width leads", 7, {-60, 100, 740, 580}, {-60, 1000}, {-60, 100, 740, 700}},
+    {"bottom-left, height leads", 7, {100, 100, 740, 700}, {40, 585}, {-60, 100, 740, 700}},
+    {"bottom-right, width leads", 8, {100, 100, 900, 580}, {900, 1000}, {100, 100, 900, 700}},
+    {"bottom-right, height leads", 8, {100, 100, 740, 700}, {800, 590}, {100, 100, 900, 700}},
+    {"bottom-right, tie: height leads", 8, {100, 100, 750, 590}, {750, 590}, {100, 100, 753, 590}},
     {"unknown edge 0", 0, {1, 2, 3, 4}, {0, 0}, {1, 2, 3, 4}},
     {"unknown edge 9", 9, {1, 2, 3, 4}, {0, 0}, {1, 2, 3, 4}},
 };
-
-bool operator==(const SizingRect& a, const SizingRect& b) {
-    return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
-}
-
-std::ostream& operator<<(std::ostream& os, const SizingRect& r) {
-    return os << "(" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ")";
-}
 
 TEST(KeepRatio, CorrectsTheProposedRectangleByEdge) {
     for (const auto& c : kRatioCases) {

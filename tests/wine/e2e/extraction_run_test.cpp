@@ -8,8 +8,19 @@ using namespace testsupport;
 
 namespace {
 
+// Incompressible bytes, so the movie's stored stream is long enough to corrupt in the middle.
+std::vector<uint8_t> NoiseBytes(size_t size) {
+    std::vector<uint8_t> bytes(size);
+    uint32_t state = 12345;
+    for (uint8_t& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<uint8_t>(state >> 16);
+    }
+    return bytes;
+}
+
 std::vector<PackedFile> FilesWithoutHookLibrary() {
-    return {FileFromText("Movie.SWF", std::string(5000, 'm')), FileFromText("readme.txt", "short"),
+    return {FileFromBytes("Movie.SWF", NoiseBytes(5000)), FileFromText("readme.txt", "short"),
             FileFromText("intro.swf", std::string(300, 'i'), "movies\\intro"),
             FileFromText("settings.ini", "[Settings]\nPassword=0\n")};
 }
@@ -41,10 +52,13 @@ std::vector<uint8_t> CorruptFirstRecordHeader(const std::vector<uint8_t>& good) 
 std::vector<uint8_t> CorruptCompressedMovie(const std::vector<uint8_t>& good) {
     std::vector<uint8_t> bytes = good;
     // The first record is the movie; its zlib stream starts after the 796-byte header and 78 DA.
-    const size_t data = EngineImage().size() + 796 + 2;
+    const size_t data = EngineImage().size() + 796 + 2 + 1000;
     for (size_t i = 0; i < 40; ++i) bytes[data + i] = 0xFF;
     return bytes;
 }
+
+// Keeps the test names short in CTest's listing.
+void PrintTo(const BrokenPayloadCase& broken, std::ostream* out) { *out << broken.Name; }
 
 class BrokenPayload : public ::testing::TestWithParam<BrokenPayloadCase> {};
 

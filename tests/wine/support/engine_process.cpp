@@ -112,7 +112,19 @@ HWND WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD t
 
 MessageBoxContents ReadAndDismissMessageBox(DWORD processId, DWORD timeoutMs) {
     MessageBoxContents contents;
-    HWND box = WaitForWindowOfClass(processId, "#32770", timeoutMs);
+    HWND box = nullptr;
+    // The box exists before its text and buttons do: wait until it is shown, complete.
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindowsOf(processId))
+                if (ClassNameOf(window) == "#32770" && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF) &&
+                    GetDlgItem(window, IDOK)) {
+                    box = window;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
     if (!box) return contents;
     contents.Found = true;
     contents.Caption = WindowTextOf(box);

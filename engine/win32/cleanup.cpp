@@ -1,0 +1,88 @@
+// The end of every run that got past the run marker: undoes what the run created, in order, each
+// step acting only on what exists.
+#include "engine/shared_control_block.h"
+#include "engine/win32/cleanup_files.h"
+#include "engine/win32/message_pump.h"
+#include "engine/win32/tfrm_main.h"
+
+namespace {
+
+// A path with a drive or a UNC/root start; anything else is a name inside the working directory.
+bool IsFullPath(const std::string& path) {
+    return (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
+}
+
+}  // namespace
+
+std::string TfrmMain::InWorkDir(const std::string& name) const {
+    return IsFullPath(name) ? name : WorkDir + name;
+}
+
+// MIDI playback arrives with the MIDI player; until then only its extracted file is removed.
+void TfrmMain::StopMidiAndDeleteFile() {
+    if (Placement.MidiFile.empty()) return;
+    Opt.Midi.Value = true;  // muted: no playback may start any more
+    PumpMessages();
+    PumpMessages();
+    // Before the projector start the field holds the bare name: never resolve it against the
+    // current directory, which is the program's own.
+    if (!WorkDir.empty()) DeleteFileA(InWorkDir(Placement.MidiFile).c_str());
+}
+
+void TfrmMain::DeleteExtractedFiles() {
+    if (!WorkDir.empty() && !Placement.ProjectorFile.empty())
+        DeleteFileA((WorkDir + Placement.ProjectorFile).c_str());
+    for (const std::string& file : Placement.ExtractedFiles) {
+        PumpMessages();
+        DeleteFileA(file.c_str());
+    }
+}
+
+// Sound muting arrives with the mixer code; nothing has been changed yet.
+void TfrmMain::RestoreMutedSound() {}
+
+// Tool folders arrive later; no tool file exists yet.
+void TfrmMain::RemoveToolFiles() {}
+
+void TfrmMain::RemovePlacementDirs() {
+    if (!WorkDir.empty()) RemovePlacementDirectories(WorkDir, Placement.PlacementDirs);
+}
+
+void TfrmMain::Cleanup() {
+    ServerMessage = 0;
+    if (GlobalCloseMessage)
+        PostMessageA(HWND_BROADCAST, GlobalCloseMessage, reinterpret_cast<WPARAM>(Host.Handle),
+                     GlobalAddAtomA(ExeName.c_str()));
+    RunMarkerAtom.reset();
+    InstanceMutex.reset();
+    if (ProjectorThreadId != 0) AttachThreadInput(GetCurrentThreadId(), ProjectorThreadId, FALSE);
+    InputAttached = false;
+
+    StopMidiAndDeleteFile();
+    DeleteExtractedFiles();
+    if (!Opt.Sound.Value) RestoreMutedSound();
+    ProjectorThread.reset();
+    ProjectorProcess.reset();  // the projector itself is never terminated
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    Program().Filter = {};
+    TearDownHookLibrary();
+
+    if (Host.Handle) {
+        PostMessageA(Host.Handle, WM_CLOSE, 0, 0);
+        PumpMessages();
+    }
+    RemoveToolFiles();
+    PumpMessages();
+    RemovePlacementDirs();
+    PumpMessages();
+
+    // A bare name (the run failed before the library was loaded) is made a full path, so that the
+    // program entry's last attempt too names the file in the working directory.
+    if (!Placement.HookLibraryFile.empty())
+        Placement.HookLibraryFile = WorkDir.empty() ? std::string() : InWorkDir(Placement.HookLibraryFile);
+    if (!Placement.HookLibraryFile.empty()) DeleteHookLibraryFile(Placement.HookLibraryFile);
+    if (!WorkDir.empty()) {
+        DeleteDatFiles(WorkDir);
+        RemoveWorkingDirectory(WorkDir);
+    }
+}

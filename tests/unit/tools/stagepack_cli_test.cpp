@@ -1,0 +1,220 @@
+// stagepack as an author runs it: build, list, verify and extract round trips, and bad input that
+// must fail with a message, a non-zero exit and no output file.
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+class StagepackTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "stagepack-test-XXXXXX").string();
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back('\0');
+        dir_ = mkdtemp(buffer.data());
+        // An engine image with no payload, and the author's inputs.
+        WriteFile("engine.exe", Random(40000, 1));
+        WriteFile("movie.swf", Text(300000));
+        WriteFile("player.exe", Random(150000, 2));
+        WriteFile("quenbyrun.dll", Random(100, 3));
+        WriteFile("settings.ini", "[Settings]\r\nFullScreen=1\r\n");
+        fs::create_directories(Path("tools"));
+        WriteFile("tools/vedit.exe", Random(5000, 4));
+        WriteFile("intro.swf", Text(109));
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+    void WriteFile(const std::string& name, const std::string& contents) const {
+        std::ofstream(Path(name), std::ios::binary) << contents;
+    }
+    std::string ReadFile(const std::string& path) const {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static std::string Random(size_t size, unsigned seed) {
+        std::string s(size, '\0');
+        unsigned x = seed * 2654435761u + 1;
+        for (char& c : s) {
+            x = x * 1103515245u + 12345u;
+            c = static_cast<char>(x >> 16);
+        }
+        return s;
+    }
+    static std::string Text(size_t size) {
+        std::string s;
+        while (s.size() < size) s += "frame " + std::to_string(s.size() % 977) + ";\n";
+        s.resize(size);
+        return s;
+    }
+
+    // Runs stagepack with arguments (already quoted as needed) in the test directory.
+    RunResult Run(const std::string& args) const {
+        std::string command = "cd '" + dir_ + "' && '" STAGEPACK_PATH "' " + args + " >'" + dir_ + "/.out' 2>'" +
+                              dir_ + "/.err'";
+        int status = std::system(command.c_str());
+        RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir_ + "/.out"),
+                         ReadFile(dir_ + "/.err")};
+        fs::remove(dir_ + "/.out");
+        fs::remove(dir_ + "/.err");
+        return result;
+    }
+
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::recursive_directory_iterator(dir_))
+            if (e.is_regular_file()) names.push_back(fs::relative(e.path(), dir_).generic_string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    const std::string kBuild =
+        "build -e engine.exe -o demo.exe movie.swf player.exe quenbyrun.dll settings.ini "
+        "tools/vedit.exe=VTOOL.EDIT 'intro.swf=movies\\intro'";
+
+    std::string dir_;
+};
+
+TEST_F(StagepackTest, BuildListVerifyExtractRoundTrip) {
+    RunResult build = Run(kBuild);
+    ASSERT_EQ(build.exitCode, 0) << build.err;
+    std::string demo = ReadFile(Path("demo.exe"));
+    EXPECT_EQ(demo.compare(0, 40000, ReadFile(Path("engine.exe"))), 0);
+
+    RunResult list = Run("list demo.exe");
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_NE(list.out.find("session \"Session1\" at " + std::to_string(demo.size() - 220) + ": data 40000.."), std::string::npos)
+        << list.out;
+    EXPECT_NE(list.out.find("6 file(s)"), std::string::npos) << list.out;
+    for (const char* name : {"movie.swf", "player.exe", "quenbyrun.dll", "settings.ini", "vedit.exe", "intro.swf",
+                             "placement VTOOL.EDIT", "placement movies\\intro"})
+        EXPECT_NE(list.out.find(name), std::string::npos) << name;
+
+    RunResult verify = Run("verify demo.exe");
+    EXPECT_EQ(verify.exitCode, 0) << verify.out << verify.err;
+
+    RunResult extract = Run("extract demo.exe out");
+    ASSERT_EQ(extract.exitCode, 0) << extract.err;
+    for (const char* name : {"movie.swf", "player.exe", "quenbyrun.dll", "settings.ini"})
+        EXPECT_EQ(ReadFile(Path(std::string("out/") + name)), ReadFile(Path(name))) << name;
+    EXPECT_EQ(ReadFile(Path("out/vedit.exe")), ReadFile(Path("tools/vedit.exe")));
+    EXPECT_EQ(ReadFile(Path("out/movies/intro/intro.swf")), ReadFile(Path("intro.swf")));
+    struct stat original, extracted;
+    ASSERT_EQ(stat(Path("movie.swf").c_str(), &original), 0);
+    ASSERT_EQ(stat(Path("out/movie.swf").c_str(), &extracted), 0);
+    EXPECT_EQ(original.st_mtim.tv_sec, extracted.st_mtim.tv_sec);
+    EXPECT_EQ(original.st_mtim.tv_nsec / 100, extracted.st_mtim.tv_nsec / 100);
+}
+
+TEST_F(StagepackTest, StackedSessionsAreBuiltOnAnExistingDistributable) {
+    ASSERT_EQ(Run("build -e engine.exe -o one.exe movie.swf").exitCode, 0);
+    ASSERT_EQ(Run("build -e one.exe -o two.exe -s Extra intro.swf").exitCode, 0);
+    RunResult list = Run("list two.exe");
+    ASSERT_EQ(list.exitCode, 0);
+    size_t first = list.out.find("session \"Session1\"");
+    size_t second = list.out.find("session \"Extra\"");
+    EXPECT_NE(first, std::string::npos);
+    EXPECT_NE(second, std::string::npos);
+    EXPECT_LT(first, second);
+    EXPECT_EQ(Run("verify two.exe").exitCode, 0);
+    ASSERT_EQ(Run("extract -s Session1 two.exe out").exitCode, 0);
+    EXPECT_TRUE(fs::exists(Path("out/movie.swf")));
+    EXPECT_FALSE(fs::exists(Path("out/intro.swf")));
+}
+
+TEST_F(StagepackTest, VerifyAndListFindDamage) {
+    ASSERT_EQ(Run(kBuild).exitCode, 0);
+    std::string demo = ReadFile(Path("demo.exe"));
+    // The first record (movie.swf) starts at the engine's end; damage its compressed data.
+    std::string damaged = demo;
+    damaged[40000 + 796 + 100] ^= 0x55;
+    WriteFile("damaged.exe", damaged);
+    RunResult verify = Run("verify damaged.exe");
+    EXPECT_NE(verify.exitCode, 0);
+    EXPECT_NE(verify.out.find("movie.swf"), std::string::npos) << verify.out;
+
+    std::string badHeader = demo;
+    badHeader[40000 + 4 + 1 + 100] ^= 0x01;  // an undefined byte of the first file name
+    WriteFile("badheader.exe", badHeader);
+    RunResult list = Run("list badheader.exe");
+    EXPECT_NE(list.exitCode, 0);
+    EXPECT_NE(list.out.find("BAD CHECK VALUE"), std::string::npos) << list.out;
+    EXPECT_NE(Run("verify badheader.exe").exitCode, 0);
+    RunResult extract = Run("extract badheader.exe out");
+    EXPECT_NE(extract.exitCode, 0);
+    EXPECT_NE(extract.err.find("File prefix format error on extract from "), std::string::npos) << extract.err;
+}
+
+TEST_F(StagepackTest, BadInputFailsClearlyAndLeavesNoOutput) {
+    struct Case {
+        std::string args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"", "Usage:"},
+        {"frobnicate", "unknown command 'frobnicate'"},
+        {"build -o out.exe movie.swf", "-e ENGINE"},
+        {"build -e engine.exe movie.swf", "-o OUTPUT"},
+        {"build -e engine.exe -o out.exe", "at least one file"},
+        {"build -e engine.exe -o out.exe -x movie.swf", "unknown option -x"},
+        {"build -e engine.exe -o out.exe missing.swf", "cannot read missing.swf"},
+        {"build -e missing.exe -o out.exe movie.swf", "cannot read engine missing.exe"},
+        {"build -e engine.exe -o out.exe tools", "tools is not a regular file"},
+        {"build -e engine.exe -o out.exe 'movie.swf=..\\up'", "leaves the working directory"},
+        {"build -e engine.exe -o out.exe 'movie.swf=C:\\abs'", "leaves the working directory"},
+        {"build -e engine.exe -o out.exe movie.swf=" + std::string(256, 'p'), "longer than 255"},
+        {"build -e engine.exe -o out.exe -s " + std::string(64, 's') + " movie.swf", "1 to 63"},
+        {"build -e engine.exe -o nodir/out.exe movie.swf", "nodir/out.exe"},
+        {"list engine.exe", "no payload session found in engine.exe"},
+        {"verify missing.exe", "Cannot open file missing.exe"},
+        {"extract engine.exe out", "Session not found on extract from engine.exe"},
+        {"extract demo.exe", "extract takes a file and a directory"},
+        {"check-settings", "check-settings takes one file"},
+    };
+    const std::vector<std::string> before = Files();
+    for (const Case& c : cases) {
+        RunResult r = Run(c.args);
+        EXPECT_NE(r.exitCode, 0) << c.args;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_EQ(Files(), before) << c.args;  // no output file, no temporary file
+    }
+}
+
+TEST_F(StagepackTest, HelpAndSettingsCheck) {
+    RunResult help = Run("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("stagepack build -e ENGINE -o OUTPUT"), std::string::npos);
+
+    WriteFile("odd.ini", "[Settings]\r\nNoSuchKey=1\r\n");
+    RunResult check = Run("check-settings odd.ini");
+    EXPECT_EQ(check.exitCode, 0) << check.err;
+    EXPECT_NE(check.out.find("odd.ini: line 2: "), std::string::npos) << check.out;
+    // build prints the same warnings for a packed settings file and still builds.
+    RunResult build = Run("build -e engine.exe -o demo.exe odd.ini movie.swf");
+    EXPECT_EQ(build.exitCode, 0);
+    EXPECT_NE(build.err.find("warning: odd.ini: line 2: "), std::string::npos) << build.err;
+}
+
+}  // namespace

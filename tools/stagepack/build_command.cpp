@@ -1,0 +1,193 @@
+// stagepack build: engine image + one appended payload session.
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <memory>
+
+#include "payload/extract_path_rules.h"
+#include "payload/payload_file_system.h"
+#include "payload/payload_format.h"
+#include "payload/payload_writer.h"
+#include "tools/stagepack/cli_support.h"
+#include "tools/stagepack/commands.h"
+
+namespace {
+
+struct InputFile {
+    std::string Path;  // as given
+    RecordInfo Record;
+};
+
+struct BuildRequest {
+    std::string EnginePath;
+    std::string OutputPath;
+    std::string SessionName = "Session1";
+    std::vector<InputFile> Files;
+};
+
+class StdioFile {
+public:
+    StdioFile(const std::string& path, const char* mode) : file_(std::fopen(NativePath(path).c_str(), mode)) {}
+    ~StdioFile() {
+        if (file_) std::fclose(file_);
+    }
+    StdioFile(const StdioFile&) = delete;
+    StdioFile& operator=(const StdioFile&) = delete;
+    std::FILE* get() const { return file_; }
+
+private:
+    std::FILE* file_;
+};
+
+class FileContents : public ContentReader {
+public:
+    explicit FileContents(const std::string& path) : path_(path), file_(path, "rb") {
+        if (!file_.get()) throw ToolError("cannot read " + path);
+    }
+    size_t Read(void* buffer, size_t count) override {
+        size_t got = std::fread(buffer, 1, count, file_.get());
+        if (got < count && std::ferror(file_.get())) throw ToolError("cannot read " + path_);
+        return got;
+    }
+
+private:
+    std::string path_;
+    StdioFile file_;
+};
+
+// Size and last-write time of a regular file.
+void StatInput(const std::string& path, uint64_t& size, uint64_t& fileTime) {
+#ifdef _WIN32
+    struct _stat64 info;
+    if (_stat64(path.c_str(), &info) != 0) throw ToolError("cannot read " + path + ": no such file");
+    if ((info.st_mode & _S_IFMT) != _S_IFREG) throw ToolError(path + " is not a regular file");
+    fileTime = FileTimeFromUnix(info.st_mtime, 0);
+#else
+    struct stat info;
+    if (stat(NativePath(path).c_str(), &info) != 0) throw ToolError("cannot read " + path + ": no such file");
+    if (!S_ISREG(info.st_mode)) throw ToolError(path + " is not a regular file");
+    fileTime = FileTimeFromUnix(info.st_mtim.tv_sec, static_cast<uint32_t>(info.st_mtim.tv_nsec));
+#endif
+    size = static_cast<uint64_t>(info.st_size);
+}
+
+// The directory the file was taken from, Windows style with a final "\"; empty when it does not
+// fit its field (the engine never needs it: it always extracts into its own directory).
+std::string SourceDirOf(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(NativePath(path), error);
+    std::string dir = error ? std::string() : absolute.parent_path().string();
+    for (char& c : dir)
+        if (c == '/') c = '\\';
+    if (!dir.empty() && dir.back() != '\\') dir += '\\';
+    return dir.size() <= 255 ? dir : std::string();
+}
+
+InputFile DescribeInput(const std::string& spec) {
+    InputFile input;
+    size_t equals = spec.find('=');
+    input.Path = spec.substr(0, equals);
+    if (equals != std::string::npos) input.Record.Placement = spec.substr(equals + 1);
+    if (input.Path.empty()) throw UsageError("missing file name in '" + spec + "'");
+
+    input.Record.FileName = std::filesystem::path(NativePath(input.Path)).filename().string();
+    if (!IsPlainFileName(input.Record.FileName) || input.Record.FileName.size() > 255)
+        throw ToolError("cannot store a file named '" + input.Record.FileName + "' (from " + input.Path + ")");
+    if (input.Record.Placement.size() > 255)
+        throw ToolError("placement of " + input.Path + " is longer than 255 characters");
+    if (!IsSafeRecordPlacement(input.Record.Placement))
+        throw ToolError("placement '" + input.Record.Placement + "' of " + input.Path +
+                        " leaves the working directory (use a relative path without '..', ':' or a drive)");
+
+    uint64_t size, fileTime;
+    StatInput(input.Path, size, fileTime);
+    if (size > std::numeric_limits<uint32_t>::max()) throw ToolError(input.Path + " is larger than 4 GiB - 1 bytes");
+    input.Record.OriginalSize = static_cast<uint32_t>(size);
+    input.Record.LastWriteTime = fileTime;
+    input.Record.SourceDir = SourceDirOf(input.Path);
+    return input;
+}
+
+BuildRequest ParseBuild(const Arguments& args) {
+    BuildRequest request;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (arg == "-e" || arg == "-o" || arg == "-s")) {
+            if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
+            const std::string& value = args[++i];
+            (arg == "-e" ? request.EnginePath : arg == "-o" ? request.OutputPath : request.SessionName) = value;
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            throw UsageError("unknown option " + arg);
+        } else {
+            request.Files.push_back(DescribeInput(arg));
+        }
+    }
+    if (request.EnginePath.empty()) throw UsageError("build needs the engine executable (-e ENGINE)");
+    if (request.OutputPath.empty()) throw UsageError("build needs an output file (-o OUTPUT)");
+    if (request.Files.empty()) throw UsageError("build needs at least one file to pack");
+    if (request.SessionName.empty() || request.SessionName.size() > kSessionNameCapacity)
+        throw ToolError("session name must have 1 to 63 characters");
+    return request;
+}
+
+void PrintSettingsWarnings(const InputFile& input) {
+    std::string name = input.Record.FileName;
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".ini") != 0) return;
+    std::FILE* f = std::fopen(NativePath(input.Path).c_str(), "rb");
+    if (!f) return;
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    std::fclose(f);
+    for (const std::string& warning : SettingsWarnings(text))
+        std::fprintf(stderr, "stagepack: warning: %s: %s\n", input.Path.c_str(), warning.c_str());
+}
+
+void CopyEngine(const std::string& enginePath, PayloadSink& sink) {
+    StdioFile engine(enginePath, "rb");
+    if (!engine.get()) throw ToolError("cannot read engine " + enginePath);
+    std::vector<uint8_t> buffer(1 << 20);
+    size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), engine.get())) > 0) sink.Append(buffer.data(), n);
+    if (std::ferror(engine.get())) throw ToolError("cannot read engine " + enginePath);
+    if (sink.Size() == 0) throw ToolError("engine " + enginePath + " is empty");
+}
+
+}  // namespace
+
+int RunBuild(const Arguments& args) {
+    BuildRequest request = ParseBuild(args);
+    uint64_t total = 0;
+    for (const InputFile& input : request.Files) {
+        total += input.Record.OriginalSize;
+        PrintSettingsWarnings(input);
+    }
+
+    std::string output = NativePath(request.OutputPath);
+    AtomicOutputFile target(output);
+    {
+        FileSink sink(target.TempPath());
+        CopyEngine(request.EnginePath, sink);
+        SessionWriter writer(sink);
+        TerminalProgress progress("packing", total);
+        writer.OnContentBytes = [&](uint64_t bytes) { progress.Advance(bytes); };
+        for (const InputFile& input : request.Files) {
+            FileContents contents(input.Path);
+            writer.AddFile(input.Record, contents);
+        }
+        writer.Finish(request.SessionName);
+        sink.Close();
+    }
+    target.Commit();
+    std::printf("%s: session %s with %zu file(s), %llu bytes\n", request.OutputPath.c_str(),
+                request.SessionName.c_str(), request.Files.size(), static_cast<unsigned long long>(total));
+    return 0;
+}
