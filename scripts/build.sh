@@ -15,6 +15,12 @@ configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
 configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
   -DSTAGEHOST_I686_BUILD_DIR="$root/build/win32"
 
+if [ -n "${STAGEHOST_DEMO_ONLY:-}" ]; then
+  # The demo needs the packer and the 64-bit engine with its stand-ins, nothing else.
+  ninja -C build/native -j "$jobs" stagepack
+  ninja -C build/win64 -j "$jobs" stagehost standins
+  exit 0
+fi
 for tree in native win32 win64; do
   echo "== building $tree"
   targets=all

@@ -26,5 +26,5 @@ if [ ! -f "$WINEPREFIX/.stagehost-ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.stagehost-ready"
 fi
-wineserver -p
+wineserver -p >/dev/null 2>&1 || true  # already running is fine
 echo "Wine prefix ready: $WINEPREFIX on display $DISPLAY"
