@@ -11,7 +11,9 @@ configure() {  # dir, extra cmake args...
   [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
 }
 configure build/native -DSTAGEHOST_SANITIZE=ON
-configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
+# The shipped engine: optimised and stripped.
+configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_EXE_LINKER_FLAGS=-s
 configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
   -DSTAGEHOST_I686_BUILD_DIR="$root/build/win32"
 

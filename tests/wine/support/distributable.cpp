@@ -54,8 +54,8 @@ Distributable::~Distributable() { DeletePelluxSection(section_); }
 std::unique_ptr<ChildProcess> Distributable::Start(const std::map<std::string, std::string>& environment,
                                                    const std::string& arguments) const {
     std::map<std::string, std::string> variables = environment;
-    variables["TEMP"] = temp_.Path();
-    variables["TMP"] = temp_.Path();
+    variables["TEMP"] = TempPath();
+    variables["TMP"] = TempPath();
     return std::make_unique<ChildProcess>(path_, arguments, variables);
 }
 

@@ -32,7 +32,10 @@ public:
     const std::string& Path() const { return path_; }            // the exe
     const std::string& Section() const { return section_; }      // registry section
     const std::string& ExeName() const { return exeName_; }
-    const std::string& TempPath() const { return temp_.Path(); } // the engine's temporary directory
+    // The engine's temporary directory: its own, or another distributable's (ShareTempDirOf).
+    const std::string& TempPath() const { return sharedTemp_.empty() ? temp_.Path() : sharedTemp_; }
+    // Runs this distributable with other's temporary directory (two engines side by side).
+    void ShareTempDirOf(const Distributable& other) { sharedTemp_ = other.TempPath(); }
     std::string AppDir() const { return appDir_; }               // the exe's directory, with "\"
 
     // Starts the engine with TEMP/TMP pointing at the test's own directory.
@@ -44,6 +47,7 @@ private:
     TempDir temp_;
     TempDir app_;
     std::string appDir_, exeName_, section_, path_;
+    std::string sharedTemp_;
 };
 
 // The engine image as built.
