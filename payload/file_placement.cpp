@@ -129,6 +129,7 @@ void FilePlacement::HandleExtractedFile(PlacementFileSystem& fs, std::string& na
     // 6. The settings file (the last one written wins).
     if (extension == ".ini") {
         SettingsFileName = name;
+        SettingsFilesWritten.push_back(name);
         return;
     }
 

@@ -24,6 +24,9 @@ public:
     bool PlacementSeen = false;  // probe pass: some file has a non-empty Placement
 
     std::string SettingsFileName;       // settings pass: lower-case name, no directory
+    // Every settings file the settings pass wrote (the last one is SettingsFileName): the loader
+    // removes them all, so no copy of a password hash stays in the temporary directory.
+    std::vector<std::string> SettingsFilesWritten;
     std::string ProjectorFile;          // on-disk name inside the working directory
     std::string ProjectorOriginalName;  // as stored, lower case
     std::string HookLibraryFile;        // always numbered with the instance slot

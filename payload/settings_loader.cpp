@@ -131,6 +131,7 @@ void LoadSettingsWith(const SettingsExtraction& extractSettings, FilePlacement& 
     std::string targetDir = tempDir;
     if (targetDir.empty() || targetDir.back() != '\\') targetDir += '\\';
     placement.SettingsFileName.clear();
+    placement.SettingsFilesWritten.clear();
 
     std::exception_ptr failure;
     try {
@@ -145,7 +146,8 @@ void LoadSettingsWith(const SettingsExtraction& extractSettings, FilePlacement& 
     }
     // The settings file (it holds the password hash) never outlives the loader, also when the
     // extraction failed after writing it.
-    if (!placement.SettingsFileName.empty()) fs.RemoveFile(targetDir + placement.SettingsFileName);
+    for (const std::string& name : placement.SettingsFilesWritten) fs.RemoveFile(targetDir + name);
+    placement.SettingsFilesWritten.clear();
     placement.SettingsPass = false;
     ApplyUserSettings(store, places);
     if (failure) std::rethrow_exception(failure);

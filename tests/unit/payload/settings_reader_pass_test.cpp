@@ -94,6 +94,16 @@ TEST_F(SettingsReaderPass, WritesOnlyTheSettingsFileReadsItAndDeletesIt) {
     EXPECT_TRUE(static_cast<bool>(reader.OnFile));
 }
 
+TEST_F(SettingsReaderPass, EverySettingsFileWrittenIsDeletedAndTheLastOneIsRead) {
+    Pack({File("first.ini", "", "[Settings]\nWidth=11\n"), File("movie.swf", "", "FWS"),
+          File("second.ini", "movies", "[Settings]\nWidth=22\n")});
+    Options o;
+    LoadSettings(reader, placement, fs, dir.File("temp"), "Demo", nullptr, o);
+    EXPECT_EQ(o.Width, 22);
+    EXPECT_EQ(placement.SettingsFileName, "second.ini");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("temp")));
+}
+
 TEST_F(SettingsReaderPass, AMissingSessionIsReportedAfterTheRegistryStep) {
     Pack({});
     // Replace the distributable by a plain program without payload.

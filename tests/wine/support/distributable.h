@@ -13,6 +13,8 @@
 
 namespace testsupport {
 
+using ::PackedFile;  // a file of a payload, as the tests build them
+
 PackedFile FileFromBytes(const std::string& name, const std::vector<uint8_t>& contents,
                          const std::string& placement = "");
 PackedFile FileFromText(const std::string& name, const std::string& text, const std::string& placement = "");

@@ -30,6 +30,15 @@ HWND StandinReport::Parent() const { return HandleFromDecimal(Value("parent")); 
 
 bool StandinReport::HasBlock() const { return Value("block").size() == 2 * 1356; }
 
+std::vector<uint8_t> StandinReport::Block() const {
+    std::vector<uint8_t> bytes;
+    if (!HasBlock()) return bytes;
+    for (uint32_t offset = 0; offset < 1356; ++offset) bytes.push_back(BlockByte(offset));
+    return bytes;
+}
+
+StandinReport StandinReport::Read(const std::string& path) { return ReadStandinReport(path); }
+
 uint8_t StandinReport::BlockByte(uint32_t offset) const {
     const std::string block = Value("block");
     if (block.size() < 2 * (offset + 1)) return 0;

@@ -19,6 +19,9 @@ public:
     StandinReport() = default;
     explicit StandinReport(std::map<std::string, std::string> values) : values_(std::move(values)) {}
 
+    // The report as it stands now; empty when there is none yet.
+    static StandinReport Read(const std::string& path);
+
     bool Empty() const { return values_.empty(); }
     // A "key=value" line's value, empty when the line is missing.
     std::string Value(const std::string& key) const;
@@ -29,6 +32,7 @@ public:
     HWND Parent() const;  // 0 while the window is a top-level window
     // The shared control block as the projector read it.
     bool HasBlock() const;
+    std::vector<uint8_t> Block() const;  // empty until the projector has opened the block
     uint8_t BlockByte(uint32_t offset) const;
     uint32_t BlockU32(uint32_t offset) const;
     std::string BlockShortString(uint32_t offset) const;  // a length-prefixed string
