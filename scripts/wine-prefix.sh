@@ -27,4 +27,19 @@ if [ ! -f "$WINEPREFIX/.stagehost-ready" ]; then
   touch "$WINEPREFIX/.stagehost-ready"
 fi
 wineserver -p >/dev/null 2>&1 || true  # already running is fine
+# Start Wine's background processes (services, the virtual desktop) now, detached from our output:
+# started by the first test instead, they would inherit its output pipe and CTest would wait for
+# them to close it.
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+desktop_running() {
+  local pid
+  for pid in $(pgrep -f 'explorer.exe /desktop'); do
+    tr '\0' '\n' < /proc/$pid/environ 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+if ! desktop_running; then
+  (setsid wine explorer.exe /desktop=Default,1024x768 >/dev/null 2>&1 </dev/null &)
+  sleep 1
+fi
 echo "Wine prefix ready: $WINEPREFIX on display $DISPLAY"

@@ -17,6 +17,8 @@ using namespace winbench;
 namespace {
 
 constexpr double kFixedPausesMs = 4 * 55;
+// Three of the four pauses come before the movie is visible; the fourth follows the capture.
+constexpr double kPausesBeforeShownMs = 3 * 55;
 constexpr double kAllowanceMs = 150;
 constexpr double kShowTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 30000;
@@ -28,10 +30,22 @@ struct EnginePhases {
     double HostWindow = -1;        // the (hidden) host window exists: settings read
     double ProjectorProcess = -1;  // the projector was started: payload extracted, hook library set up
     double ProjectorWindow = -1;   // the projector's own window exists
+    double ProjectorShown = -1;    // ... and is shown (off-screen), as a top-level window
     double Captured = -1;          // that window is inside the host
-    double Shown = -1;             // ... and shown
+    double HostShown = -1;         // the host window is visible (its brief show during the capture counts)
+    double Shown = -1;             // the projector window is visible inside the visible host
     double Exit = -1;              // from the close request to the engine's end (not part of start-up)
 };
+
+// A process start under Wine by itself: the stand-in ending before it makes any window.
+double ProcessStartMs() {
+    testsupport::TempDir dir("bstart");
+    const double start = NowMs();
+    testsupport::ChildProcess process(testsupport::BinPath(kProjectorBuildName), "", {{"STANDIN_EXIT_AT_ONCE", "1"}},
+                                      dir.Path());
+    if (process.WaitForExit(kExitTimeoutMs) == -1) return -1;
+    return NowMs() - start;
+}
 
 double StandInAloneMs() {
     testsupport::TempDir dir("bstart");
@@ -64,16 +78,25 @@ EnginePhases EngineStart(const std::vector<uint8_t>& distributable, bool withPha
                 note(phases.HostWindow, TopLevelWindowOfClass(id, kHostClass) != nullptr);
                 if (!projectorId) projectorId = ChildProcessOf(id);
                 note(phases.ProjectorProcess, projectorId != 0);
-                if (projectorId) note(phases.ProjectorWindow, TopLevelWindowOfClass(projectorId, kProjectorClass) != nullptr);
+                if (projectorId) {
+                    note(phases.ProjectorWindow, TopLevelWindowOfClass(projectorId, kProjectorClass) != nullptr);
+                    note(phases.ProjectorShown, ShownProjectorWindow(projectorId) != nullptr);
+                }
                 note(phases.Captured, CapturedMovieWindow(id) != nullptr);
+                const HWND host = TopLevelWindowOfClass(id, kHostClass);
+                note(phases.HostShown, host && IsWindowVisible(host));
             }
             shown = ShownMovieWindow(id);
             return shown != nullptr;
         },
         kShowTimeoutMs);
     if (shown) phases.Shown = NowMs() - start;
-    // A window found only once captured was seen no later than the capture.
-    if (withPhases && phases.ProjectorWindow < 0) phases.ProjectorWindow = phases.Captured;
+    // A step seen late (the polls check one after another) happened no later than the next one.
+    if (withPhases) {
+        for (double EnginePhases::*later : {&EnginePhases::Captured, &EnginePhases::ProjectorShown})
+            if (phases.*later >= 0 && (phases.ProjectorWindow < 0 || phases.ProjectorWindow > phases.*later))
+                phases.ProjectorWindow = phases.*later;
+    }
 
     const double closing = NowMs();
     if (CloseAndWait(*engine, shown, kExitTimeoutMs)) phases.Exit = NowMs() - closing;
@@ -127,13 +150,30 @@ int main(int argc, char** argv) {
 
     if (phaseRuns > 0) {
         std::vector<EnginePhases> runs;
-        for (int i = 0; i < phaseRuns; ++i) runs.push_back(EngineStart(distributable, true, leftBehind));
+        std::vector<double> processStarts;
+        for (int i = 0; i < phaseRuns; ++i) {
+            runs.push_back(EngineStart(distributable, true, leftBehind));
+            processStarts.push_back(ProcessStartMs());
+        }
+        std::printf("a bare process start and end under Wine, median: %.1f ms\n", Median(processStarts));
         std::printf("where the time goes (median of %d runs with extra polling, ms from the start):\n", phaseRuns);
         PrintPhase("host window created (settings read)", runs, &EnginePhases::HostWindow);
         PrintPhase("projector started (extracted, hooks set up)", runs, &EnginePhases::ProjectorProcess);
         PrintPhase("projector window created", runs, &EnginePhases::ProjectorWindow);
+        PrintPhase("projector window shown off-screen", runs, &EnginePhases::ProjectorShown);
         PrintPhase("projector window inside the host", runs, &EnginePhases::Captured);
+        PrintPhase("host window shown", runs, &EnginePhases::HostShown);
         PrintPhase("movie shown", runs, &EnginePhases::Shown);
+        std::vector<double> before, projectorOwn, capture;
+        for (const EnginePhases& run : runs) {
+            before.push_back(run.ProjectorProcess);
+            projectorOwn.push_back(run.ProjectorShown - run.ProjectorProcess);
+            capture.push_back(run.Shown - run.ProjectorShown);
+        }
+        std::printf("  engine before starting the projector:        %8.1f ms\n", Median(before));
+        std::printf("  projector's own start (to its window shown): %8.1f ms\n", Median(projectorOwn));
+        std::printf("  window search and capture to movie shown:    %8.1f ms (%.0f ms of it fixed pauses)\n",
+                    Median(capture), kPausesBeforeShownMs);
     }
     if (leftBehind) std::printf("note: the engine runs left %zu files in their temporary directories\n", leftBehind);
 

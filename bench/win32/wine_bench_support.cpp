@@ -3,6 +3,8 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <random>
 
@@ -134,9 +136,75 @@ DWORD ChildProcessOf(DWORD parentId) {
     return child;
 }
 
-double CpuMs(HANDLE process) {
+namespace {
+
+// A file of the Wine host's /proc (reported with size 0, so read to the end).
+std::string ReadHostFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    CloseHandle(file);
+    return text;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+template <typename Visit>
+void ForEachNumberedEntry(const std::string& dir, Visit visit) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        char* end = nullptr;
+        const unsigned long number = std::strtoul(data.cFileName, &end, 10);
+        if (number && end && *end == '\0' && !visit(number)) break;
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
+
+unsigned long HostPidWithCommandLine(const std::string& part) {
+    const std::string wanted = Lower(part);
+    unsigned long found = 0;
+    ForEachNumberedEntry("Z:\\proc\\", [&](unsigned long pid) {
+        std::string commandLine = ReadHostFile("Z:\\proc\\" + std::to_string(pid) + "\\cmdline");
+        for (char& c : commandLine)
+            if (c == '\0') c = ' ';
+        if (Lower(commandLine).find(wanted) == std::string::npos) return true;
+        found = pid;
+        return false;
+    });
+    return found;
+}
+
+}  // namespace
+
+ProcessCpu::ProcessCpu(HANDLE process, const std::string& commandLinePart)
+    : process_(process), unixPid_(HostPidWithCommandLine(commandLinePart)) {}
+
+bool ProcessCpu::RunningUnderWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+double ProcessCpu::Ms() const {
+    if (unixPid_) {
+        // schedstat: nanoseconds on the CPU, per thread.
+        const std::string tasks = "Z:\\proc\\" + std::to_string(unixPid_) + "\\task\\";
+        double ns = 0;
+        ForEachNumberedEntry(tasks, [&](unsigned long tid) {
+            ns += std::strtod(ReadHostFile(tasks + std::to_string(tid) + "\\schedstat").c_str(), nullptr);
+            return true;
+        });
+        return ns / 1e6;
+    }
     FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
+    if (!GetProcessTimes(process_, &created, &exited, &kernel, &user)) return -1;
     auto ms = [](const FILETIME& time) {
         return static_cast<double>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000.0;
     };

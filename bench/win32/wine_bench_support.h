@@ -54,8 +54,23 @@ bool PollUntil(Found found, double timeoutMs) {
     return true;
 }
 
-// Kernel plus user time of a process, in milliseconds.
-double CpuMs(HANDLE process);
+// CPU time (kernel plus user) of a process, in milliseconds. Wine reports no CPU times for other
+// processes through GetProcessTimes (a constant), so under Wine the process is looked up in the
+// host's /proc by a text unique to its command line (its program path or a part of it) and its
+// threads' run times are summed; elsewhere GetProcessTimes answers.
+class ProcessCpu {
+public:
+    ProcessCpu(HANDLE process, const std::string& commandLinePart);
+    double Ms() const;
+    // False under Wine when the process was not found in /proc: its times would read as zero.
+    bool Measurable() const { return unixPid_ || !RunningUnderWine(); }
+    static bool RunningUnderWine();
+    const char* Source() const { return unixPid_ ? "/proc of the Wine host" : "GetProcessTimes"; }
+
+private:
+    HANDLE process_;
+    unsigned long unixPid_ = 0;
+};
 
 // Ends a run: closes the projector window (the projector then ends, and the engine cleans up and
 // exits) and waits for the process; false when it did not end in time (it is then killed).

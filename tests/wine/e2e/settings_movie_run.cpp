@@ -31,6 +31,9 @@ void SettingsRun::Start(const std::map<std::string, std::string>& environment) {
     std::map<std::string, std::string> variables = environment;
     variables["STANDIN_REPORT"] = reportPath_;
     if (!variables.count("STANDIN_EXIT_AFTER_MS")) variables["STANDIN_EXIT_AFTER_MS"] = kSafetyExitMs;
+    // The plain window tree (projector a direct child of the host), which the stand-in hook
+    // library needs to see before it reports the movie ready.
+    if (!variables.count("STAGEHOST_NO_WINE_PAINT_FIX")) variables["STAGEHOST_NO_WINE_PAINT_FIX"] = "1";
     engine_ = app_.Start(variables);
 }
 

@@ -9,6 +9,7 @@
 
 #include "payload/payload_writer.h"
 #include "support/engine_process.h"
+#include "support/engine_run_lock.h"
 #include "support/test_files.h"
 
 namespace testsupport {
@@ -46,6 +47,7 @@ public:
 
 private:
     std::string Init(const std::string& name);
+    EngineRunLock runLock_;  // first: taken before anything is set up, released after everything
     TempDir temp_;
     TempDir app_;
     std::string appDir_, exeName_, section_, path_;
