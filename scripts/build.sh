@@ -13,7 +13,7 @@ configure() {  # dir, extra cmake args...
 configure build/native -DSTAGEHOST_SANITIZE=ON
 # The shipped engine: optimised and stripped.
 configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_EXE_LINKER_FLAGS=-s
+  -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s
 configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
   -DSTAGEHOST_I686_BUILD_DIR="$root/build/win32"
 

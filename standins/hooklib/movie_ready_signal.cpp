@@ -71,11 +71,21 @@ Role DecideRole() {
     return kBystander;
 }
 
+// Inside: the host is the window's parent, or an ancestor (the engine may put a container of its
+// own between the two). IsChild would not do: it stops at a parent without WS_CHILD.
+bool IsInside(HWND window, HWND host) {
+    const HWND desktop = GetDesktopWindow();
+    for (HWND parent = GetAncestor(window, GA_PARENT); parent && parent != desktop;
+         parent = GetAncestor(parent, GA_PARENT)) {
+        if (parent == host) return true;
+    }
+    return false;
+}
+
 bool ProjectorShownInHost(HWND& host) {
     const HWND projector = static_cast<HWND>(FieldToHandle(g_block->ProjectorWindow));
     host = static_cast<HWND>(FieldToHandle(g_block->HostWindow));
-    return projector && host && IsWindow(host) && IsWindowVisible(projector) &&
-           GetAncestor(projector, GA_PARENT) == host;
+    return projector && host && IsWindow(host) && IsWindowVisible(projector) && IsInside(projector, host);
 }
 
 void StepWhileHoldingLock() {

@@ -88,7 +88,7 @@ void ExpectScreenRect(const RECT& rect, const char* when) {
     EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN)) << when;
 }
 
-class HostWindowStyles : public ::testing::TestWithParam<std::tuple<HostWindowCase, const char*>> {};
+class HostWindowStyles : public ::testing::TestWithParam<std::tuple<HostWindowCase, std::string>> {};
 
 TEST_P(HostWindowStyles, MatchTheSettings) {
     const HostWindowCase& row = std::get<0>(GetParam());
@@ -126,7 +126,7 @@ TEST_P(HostWindowStyles, MatchTheSettings) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, HostWindowStyles,
-                         ::testing::Combine(::testing::ValuesIn(kRows), ::testing::Values("winxp", "win10")),
+                         ::testing::Combine(::testing::ValuesIn(kRows), ::testing::Values(std::string("winxp"), std::string("win10"))),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).Name) + "_" + std::get<1>(info.param);
                          });

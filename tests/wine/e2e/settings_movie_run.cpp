@@ -1,6 +1,5 @@
 #include "settings_movie_run.h"
 
-#include <cstdio>
 #include <stdexcept>
 
 #include "engine/shared_control_block.h"
@@ -27,39 +26,37 @@ std::vector<PackedFile> StandinMovieFiles(const std::string& settingsText) {
 SettingsRun::SettingsRun(const std::string& name, const std::string& settingsText)
     : reportDir_("rep"), reportPath_(reportDir_.File("report.txt")), app_(name, StandinMovieFiles(settingsText)) {}
 
-void SettingsRun::Start(const std::map<std::string, std::string>& environment) {
+void SettingsRun::Start(const std::map<std::string, std::string>& environment, const std::string& currentDir) {
     std::map<std::string, std::string> variables = environment;
     variables["STANDIN_REPORT"] = reportPath_;
     if (!variables.count("STANDIN_EXIT_AFTER_MS")) variables["STANDIN_EXIT_AFTER_MS"] = kSafetyExitMs;
     // The plain window tree (projector a direct child of the host), which the stand-in hook
     // library needs to see before it reports the movie ready.
     if (!variables.count("STAGEHOST_NO_WINE_PAINT_FIX")) variables["STAGEHOST_NO_WINE_PAINT_FIX"] = "1";
-    engine_ = app_.Start(variables);
+    if (currentDir.empty()) {
+        engine_ = app_.Start(variables);
+        return;
+    }
+    variables["TEMP"] = app_.TempPath();
+    variables["TMP"] = app_.TempPath();
+    engine_ = std::make_unique<ChildProcess>(app_.Path(), "", variables, currentDir);
 }
 
 StandinReport SettingsRun::WaitUntilShown() {
-    const DWORD t0 = GetTickCount();
     StandinReport report = WaitForStandinReport(
         reportPath_,
         [](const StandinReport& r) {
-            const std::vector<uint8_t> block = r.Block();
-            return r.Parent() != nullptr && block.size() > offsetof(SharedControlBlock, MovieReady) &&
-                   block[offsetof(SharedControlBlock, MovieReady)] == 1;
+            return r.Parent() != nullptr && r.BlockByte(offsetof(SharedControlBlock, MovieReady)) == 1;
         },
         kShowTimeoutMs);
     projector_ = report.Window();
-    fprintf(stderr, "TIMING shown after %lu ms parent=%s mapping=%s block0x60=%d hasblock=%d root=%s\n", GetTickCount() - t0, report.Value("parent").c_str(), report.Value("mapping").c_str(), report.BlockByte(0x60), report.HasBlock(), report.Env("OrbelinLocalDir_RootDir").c_str());
-    fprintf(stderr, "hooks %x %x %x %x projwin %u host %u pid %u window %s\n", report.BlockU32(0), report.BlockU32(4), report.BlockU32(8), report.BlockU32(12), report.BlockU32(0x30), report.BlockU32(0x34), report.BlockU32(0x18), report.Value("window").c_str());
     return report;
 }
 
 long SettingsRun::CloseAndWait() {
     if (!projector_) projector_ = StandinReport::Read(reportPath_).Window();
-    const DWORD t0 = GetTickCount();
     if (projector_) PostMessageA(projector_, WM_CLOSE, 0, 0);
-    long code = engine_->WaitForExit(kEngineExitTimeoutMs);
-    fprintf(stderr, "TIMING exit after %lu ms\n", GetTickCount() - t0);
-    return code;
+    return engine_->WaitForExit(kEngineExitTimeoutMs);
 }
 
 HWND HostWindowOf(DWORD processId) {

@@ -27,8 +27,9 @@ public:
     const std::string& ReportPath() const { return reportPath_; }
     testsupport::ChildProcess& Engine() { return *engine_; }
 
-    // Starts the engine; the movie ends by itself after a while should a test never close it.
-    void Start(const std::map<std::string, std::string>& environment = {});
+    // Starts the engine (in the given current directory, else the test's own); the movie ends by
+    // itself after a while should a test never close it.
+    void Start(const std::map<std::string, std::string>& environment = {}, const std::string& currentDir = "");
     // The projector's report once its window is inside the host and the hook library has
     // reported the movie ready; empty when that did not happen in time.
     testsupport::StandinReport WaitUntilShown();

@@ -112,10 +112,23 @@ TEST(SettingsWorkingDirectory, UserTemporaryDirectoryIsTheBase) {
     EXPECT_TRUE(ListTree(run.App().TempPath()).empty()) << "left behind: " << Listing(run.App().TempPath());
 }
 
-// Without a settings file the settings pass writes nothing, so a missing base first fails when
-// the working directory is made.
-TEST(SettingsWorkingDirectory, MissingUserTemporaryDirectoryFailsWithTheErrorBox) {
-    Distributable app("missingtemp", StandinMovieFiles(""));
+// A missing per-user temporary directory fails the run with the error box and leaves nothing
+// anywhere. With a settings file the settings pass is the first to write there; without one it
+// writes nothing, and the working directory is the first thing made there.
+struct MissingBaseCase {
+    const char* Name;
+    const char* Settings;        // empty: no settings file in the payload
+    const char* FailedPathPart;  // after the missing directory and its "\"
+    const char* Message;         // before the failed path
+};
+
+void PrintTo(const MissingBaseCase& row, std::ostream* out) { *out << row.Name; }
+
+class MissingUserTemporaryDirectory : public ::testing::TestWithParam<MissingBaseCase> {};
+
+TEST_P(MissingUserTemporaryDirectory, FailsWithTheErrorBoxAndLeavesNothing) {
+    const MissingBaseCase& row = GetParam();
+    Distributable app("missingtemp", StandinMovieFiles(row.Settings));
     TempDir parent("mt");
     const std::string missing = parent.Path() + "not here";
     SetPelluxValue(app.Section(), "Quenby Temp Directory", missing);
@@ -124,10 +137,34 @@ TEST(SettingsWorkingDirectory, MissingUserTemporaryDirectoryFailsWithTheErrorBox
     const MessageBoxContents box = ReadAndDismissMessageBox(engine->Id(), 20000);
     ASSERT_TRUE(box.Found);
     EXPECT_EQ(box.Caption, "Error");
-    EXPECT_EQ(box.Text, "Exception occured: Can't create dir " + missing + "\\Obl_Rt");
+    EXPECT_EQ(box.Text, std::string("Exception occured: ") + row.Message + missing + "\\" + row.FailedPathPart);
     EXPECT_EQ(engine->WaitForExit(20000), 0);
     EXPECT_FALSE(DirectoryExists(missing));
     EXPECT_TRUE(ListTree(parent.Path()).empty()) << "left behind: " << Listing(parent.Path());
     EXPECT_TRUE(ListTree(app.TempPath()).empty()) << "left behind: " << Listing(app.TempPath());
     EXPECT_EQ(ListTree(app.AppDir()), std::vector<std::string>({app.ExeName()}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Payloads, MissingUserTemporaryDirectory,
+    ::testing::Values(MissingBaseCase{"NoSettingsFile", "", "Obl_Rt", "Can't create dir "},
+                      MissingBaseCase{"WithSettingsFile", kSettings, "settings.ini", "Cannot create file "}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// An empty per-user temporary directory counts as none: a relative base would put the settings
+// file (with the password hash) into whatever directory the program was started from, and the
+// working directory beside the program. The system's temporary directory is used instead.
+TEST(SettingsWorkingDirectory, EmptyUserTemporaryDirectoryMeansTheSystemOne) {
+    SettingsRun run("emptytemp", kSettings);
+    SetPelluxValue(run.App().Section(), "Quenby Temp Directory", "");
+    TempDir startDir("sd");
+
+    run.Start({}, startDir.Path());
+    const StandinReport report = run.WaitUntilShown();
+    ASSERT_NE(report.Parent(), nullptr) << "the movie was not shown";
+    EXPECT_EQ(report.Env(kRootDirVariable), run.App().TempPath() + "Obl_Rt\\");
+    EXPECT_TRUE(ListTree(startDir.Path()).empty()) << "left behind: " << Listing(startDir.Path());
+    EXPECT_EQ(ListTree(run.App().AppDir()), std::vector<std::string>({run.App().ExeName()}));
+    EXPECT_EQ(run.CloseAndWait(), 0);
+    EXPECT_TRUE(ListTree(run.App().TempPath()).empty()) << "left behind: " << Listing(run.App().TempPath());
 }

@@ -90,6 +90,8 @@ std::vector<PackedFile> MovieFiles(const std::string& settingsLines, const std::
 MovieRun StartMovie(const Distributable& app, const std::string& reportPath,
                     std::map<std::string, std::string> environment, DWORD timeoutMs) {
     MovieRun run;
+    run.ScheduledDeletions.Directory = app.TempPath();
+    run.Recycled.Directory = app.TempPath();
     environment["STANDIN_REPORT"] = reportPath;
     run.Engine = app.Start(environment);
     run.Host = WaitForWindowOfClass(run.Engine->Id(), kHostWindowClass, timeoutMs);
@@ -103,6 +105,15 @@ MovieRun StartMovie(const Distributable& app, const std::string& reportPath,
     EXPECT_TRUE(CapturedAndShown(run.Report)) << "the projector was not shown inside the host";
     EXPECT_EQ(run.Report.BlockByte(kMovieReadyOffset), 1) << "the movie-ready message did not arrive";
     return run;
+}
+
+bool IsInsideWindow(HWND window, HWND ancestor) {
+    const HWND desktop = GetDesktopWindow();
+    for (HWND parent = GetAncestor(window, GA_PARENT); parent && parent != desktop;
+         parent = GetAncestor(parent, GA_PARENT)) {
+        if (parent == ancestor) return true;
+    }
+    return false;
 }
 
 RECT RectIn(HWND window, HWND reference) {

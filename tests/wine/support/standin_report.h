@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "support/distributable.h"
+#include "support/recycle_bin.h"
+#include "support/scheduled_deletions.h"
 
 namespace testsupport {
 
@@ -74,6 +76,9 @@ constexpr char kProjectorWindowClass[] = "ShockwaveFlash";
 
 // A running movie distributable: the engine, its host window and the projector's report.
 struct MovieRun {
+    // Last to go: what the run left for the next system start or in the Recycle Bin.
+    ScheduledDeletionsGuard ScheduledDeletions;
+    RecycledItemsGuard Recycled;
     std::unique_ptr<ChildProcess> Engine;
     HWND Host = nullptr;
     StandinReport Report;  // the report once the movie is shown inside the host
@@ -84,6 +89,10 @@ struct MovieRun {
 // reached the engine (block byte 0x060). Test failures are added when that does not happen.
 MovieRun StartMovie(const Distributable& app, const std::string& reportPath,
                     std::map<std::string, std::string> environment = {}, DWORD timeoutMs = 30000);
+
+// window lies inside ancestor: ancestor is its parent, or its parent's parent, and so on (IsChild
+// stops at a window without WS_CHILD, which a captured projector may well be).
+bool IsInsideWindow(HWND window, HWND ancestor);
 
 // The rectangle of a window in the client coordinates of another.
 RECT RectIn(HWND window, HWND reference);
