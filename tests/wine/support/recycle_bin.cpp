@@ -56,9 +56,14 @@ std::vector<std::string> RecycledFrom(const std::string& directory) {
 void EmptyRecycledFrom(const std::string& directory) {
     const std::string trash = TrashFolder();
     for (const std::string& item : RecycledFrom(directory)) {
-        RemoveTree(trash + "files\\" + item);
-        DeleteFileA((trash + "files\\" + item).c_str());
-        DeleteFileA((trash + "info\\" + item + kInfoSuffix).c_str());
+        const std::string stored = trash + "files\\" + item;
+        RemoveTree(stored);
+        DeleteFileA(stored.c_str());
+        // The info file reserves the item's name: the system's trash takes the first name without
+        // one and cannot move a directory onto a leftover of the same name. So it goes only with
+        // the item (a library another process still maps keeps both).
+        if (GetFileAttributesA(stored.c_str()) == INVALID_FILE_ATTRIBUTES)
+            DeleteFileA((trash + "info\\" + item + kInfoSuffix).c_str());
     }
 }
 

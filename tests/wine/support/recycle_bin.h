@@ -14,8 +14,8 @@ bool RecycleBinReadable();
 // Names of the trashed items that came from below directory (a test's temporary directory).
 std::vector<std::string> RecycledFrom(const std::string& directory);
 
-// Deletes those items for good (as far as the system lets: a file another process has mapped
-// stays).
+// Deletes those items for good, as far as the system lets: an item holding a file another
+// process maps stays, listed.
 void EmptyRecycledFrom(const std::string& directory);
 
 // Empties a test's recycled items however the test ends.
