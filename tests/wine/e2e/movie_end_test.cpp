@@ -105,7 +105,9 @@ TEST_P(MovieEnd, EngineEndsAndRemovesEverything) {
     ForgetScheduledDeletionsUnder(app.TempPath());
     EXPECT_FALSE(DeletionScheduledFor(workDir + "quenbyrun0.dll"));
     // The directory, still holding the library, left through the last resort.
-    if (RecycleBinReadable()) EXPECT_EQ(RecycledFrom(app.TempPath()).size(), 1u);
+    if (RecycleBinReadable()) {
+        EXPECT_EQ(RecycledFrom(app.TempPath()).size(), 1u);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, MovieEnd,

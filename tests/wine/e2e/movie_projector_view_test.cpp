@@ -17,7 +17,6 @@ std::string WithoutFinalBackslash(std::string path) {
     return path;
 }
 
-std::string DirectoryOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
 std::string Decimal(const void* handle) { return std::to_string(reinterpret_cast<uintptr_t>(handle)); }
 
