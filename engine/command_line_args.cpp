@@ -39,5 +39,7 @@ std::string DirectoryPart(const std::string& path) {
     if (slash == std::string::npos) return std::string();
     // Keep "C:" of a root path.
     if (path[slash] == ':') return path.substr(0, slash + 1);
+    // A drive's root keeps its backslash: "C:" alone names the drive's current directory.
+    if (slash == 2 && path[1] == ':') return path.substr(0, 3);
     return path.substr(0, slash);
 }

@@ -13,5 +13,6 @@ bool IsConfigurationModeArgument(const std::string& firstArgument);
 
 // File name part of a path ("C:\\dir\\demo.exe" -> "demo.exe").
 std::string FileNamePart(const std::string& path);
-// Directory part of a path without the final backslash ("C:\\dir\\demo.exe" -> "C:\\dir").
+// Directory part of a path without the final backslash ("C:\\dir\\demo.exe" -> "C:\\dir"); a
+// drive root keeps it ("C:\\demo.exe" -> "C:\\").
 std::string DirectoryPart(const std::string& path);

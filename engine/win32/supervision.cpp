@@ -9,6 +9,8 @@ namespace {
 
 constexpr DWORD kPassWaitMs = 44;
 constexpr DWORD kZOrderPauseMs = 111;
+constexpr DWORD kRunnerClosePauseMs = 55;
+constexpr DWORD kRunnerCloseSettleMs = 555;
 constexpr UINT kStartMidiMessage = WM_USER + 6;
 constexpr UINT kZOrderOnly = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
 constexpr char kTaskbarClass[] = "Shell_TrayWnd";
@@ -29,11 +31,32 @@ BOOL CALLBACK RaiseOwnedPopup(HWND window, LPARAM search) {
 
 }  // namespace
 
-// The filter the first-show step installs: obeys the hook library's close request.
+// The filter the first-show step installs: obeys the hook library's close request. The host leaves
+// the screen and the projector is taken out of its full-screen mode and hidden before it is asked
+// to close, so nothing of it flashes on the desktop while it ends.
 void HandleRunnerClose(TfrmMain& object, MSG& message, bool& handled) {
     if (message.message != object.RunnerMessage || message.wParam != 0) return;
-    object.CloseProjector();
     handled = true;
+    const DWORD projectorThread = object.ProjectorThreadId;
+    if (projectorThread == 0) return;
+    // Cleared first: a second request arriving while this one pumps finds nothing left to do.
+    object.ProjectorThreadId = 0;
+    const HWND projector = object.ProjectorWindow;
+    if (!IsWindow(projector)) {
+        PostThreadMessageA(projectorThread, WM_QUIT, 1, 0);
+        return;
+    }
+    SetWindowPos(object.Host.Handle, nullptr, object.Host.ScreenWidth - 1, 0, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+    PumpMessages();
+    Sleep(kRunnerClosePauseMs);
+    SendMessageA(projector, WM_COMMAND, static_cast<WPARAM>(object.FullScreenCommand), 0);
+    PumpMessages();
+    Sleep(kRunnerClosePauseMs);
+    ShowWindow(projector, SW_HIDE);
+    PumpMessages();
+    Sleep(kRunnerCloseSettleMs);
+    PostMessageA(projector, WM_CLOSE, 0, 0);
+    PumpMessages();
 }
 
 void TfrmMain::CloseProjector() {
