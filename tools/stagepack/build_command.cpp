@@ -86,12 +86,12 @@ std::string SourceDirOf(const std::string& path) {
     return dir.size() <= 255 ? dir : std::string();
 }
 
-InputFile DescribeInput(const std::string& spec) {
+InputFile DescribeInput(const std::string& argument) {
     InputFile input;
-    size_t equals = spec.find('=');
-    input.Path = spec.substr(0, equals);
-    if (equals != std::string::npos) input.Record.Placement = spec.substr(equals + 1);
-    if (input.Path.empty()) throw UsageError("missing file name in '" + spec + "'");
+    size_t equals = argument.find('=');
+    input.Path = argument.substr(0, equals);
+    if (equals != std::string::npos) input.Record.Placement = argument.substr(equals + 1);
+    if (input.Path.empty()) throw UsageError("missing file name in '" + argument + "'");
 
     input.Record.FileName = std::filesystem::path(NativePath(input.Path)).filename().string();
     if (!IsPlainFileName(input.Record.FileName) || input.Record.FileName.size() > 255)
