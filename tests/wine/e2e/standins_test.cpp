@@ -12,6 +12,7 @@
 
 #include "engine/shared_control_block.h"
 #include "standins/common/slot_suffix.h"
+#include "support/standin_report.h"
 #include "support/test_files.h"
 
 namespace {
@@ -131,23 +132,6 @@ struct HostWindow {
     }
     ~HostWindow() { DestroyWindow(window); }
 };
-
-std::map<std::string, std::string> ReadReport(const std::string& path) {
-    std::map<std::string, std::string> values;
-    if (!testsupport::FileExists(path)) return values;
-    const std::vector<uint8_t> bytes = testsupport::ReadFileBytes(path);
-    std::string text(bytes.begin(), bytes.end());
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(start, end - start);
-        const size_t equals = line.find('=', line.compare(0, 4, "env:") == 0 ? 5 : 0);
-        if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
-        start = end + 2;
-    }
-    return values;
-}
 
 TEST(StandinProjector, CarriesTheProductVersionItIsBuiltAs) {
     const struct { const char* exe; WORD major; } cases[] = {{"standin_projector5.exe", 5}, {"standin_projector10.exe", 10}};
@@ -278,20 +262,20 @@ TEST(StandinProjector, ReportsEnvironmentAndSharedBlockAndWritesItsDataFiles) {
     const HWND window = WaitForProjectorWindow(projector.info.dwThreadId);
     ASSERT_NE(window, nullptr);
 
-    std::map<std::string, std::string> values;
+    testsupport::StandinReport values;
     PumpFor(10000, [&] {
-        values = ReadReport(report);
-        return values["block"].size() == 2 * kSharedViewSize;
+        values = testsupport::ReadStandinReport(report);
+        return values.Value("block").size() == 2 * kSharedViewSize;
     });
-    EXPECT_EQ(values["mapping"], mappingName);
-    ASSERT_EQ(values["block"].size(), 2 * kSharedViewSize);
-    EXPECT_EQ(values["block"].substr(2 * 0x034, 8), "78563412");
-    EXPECT_EQ(values["block"].substr(2 * 0x548, 2), "AB");
-    EXPECT_EQ(values["env:OrbelinEngine_WH"], "4242");
-    EXPECT_EQ(values["env:OrbelinLocalDir_RootDir"], workDir);
-    EXPECT_EQ(values["cwd"], startDir);
-    EXPECT_EQ(values["window"], std::to_string(reinterpret_cast<uintptr_t>(window)));
-    EXPECT_EQ(values["parent"], "0");
+    EXPECT_EQ(values.Value("mapping"), mappingName);
+    ASSERT_EQ(values.Value("block").size(), 2 * kSharedViewSize);
+    EXPECT_EQ(values.Value("block").substr(2 * 0x034, 8), "78563412");
+    EXPECT_EQ(values.Value("block").substr(2 * 0x548, 2), "AB");
+    EXPECT_EQ(values.Env("OrbelinEngine_WH"), "4242");
+    EXPECT_EQ(values.Env("OrbelinLocalDir_RootDir"), workDir);
+    EXPECT_EQ(values.Value("cwd"), startDir);
+    EXPECT_EQ(values.Value("window"), std::to_string(reinterpret_cast<uintptr_t>(window)));
+    EXPECT_EQ(values.Value("parent"), "0");
     EXPECT_TRUE(testsupport::FileExists(startDir + "\\movie.dat"));
     EXPECT_TRUE(testsupport::FileExists(workDir + "state.dat"));
 
@@ -299,10 +283,10 @@ TEST(StandinProjector, ReportsEnvironmentAndSharedBlockAndWritesItsDataFiles) {
     HostWindow host;
     SetParent(window, host.window);
     PumpFor(10000, [&] {
-        values = ReadReport(report);
-        return values["parent"] != "0";
+        values = testsupport::ReadStandinReport(report);
+        return values.Value("parent") != "0";
     });
-    EXPECT_EQ(values["parent"], std::to_string(reinterpret_cast<uintptr_t>(host.window)));
+    EXPECT_EQ(values.Value("parent"), std::to_string(reinterpret_cast<uintptr_t>(host.window)));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(projector.WaitForExit(10000), 0u);
