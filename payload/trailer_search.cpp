@@ -7,6 +7,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define STAGEHOST_HAVE_AVX2_SCAN 1
+#endif
 
 #include "payload/engine_error.h"
 #include "payload/payload_messages.h"
@@ -22,9 +26,40 @@ constexpr uint8_t kEndMarkFirstByte = static_cast<uint8_t>(kPayloadEndMark & 0xF
 // i + 3, or `to` when there is none; block must hold to + 3 bytes. Testing two of the mark's
 // bytes at once keeps false candidates rare (one in 65,536 positions of random bytes), so the
 // loop runs branch-free over 64 bytes at a time; where SSE2 is missing a library memchr serves.
+constexpr uint8_t kEndMarkLastByte = static_cast<uint8_t>(kPayloadEndMark >> 24);
+
+#if defined(STAGEHOST_HAVE_AVX2_SCAN)
+// The same skip as below, 64 bytes per step in two 32-byte lanes, on processors that have AVX2:
+// the scan then keeps pace with reading the bytes.
+__attribute__((target("avx2"))) inline __m256i MarkHits32(const uint8_t* at, __m256i first, __m256i last) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 3));
+    return _mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(d, last));
+}
+
+__attribute__((target("avx2"))) size_t SkipWithoutMarkAvx2(const uint8_t* block, size_t i, size_t to) {
+    const __m256i first = _mm256_set1_epi8(static_cast<char>(kEndMarkFirstByte));
+    const __m256i last = _mm256_set1_epi8(static_cast<char>(kEndMarkLastByte));
+    for (; i + 64 <= to; i += 64) {
+        const __m256i any =
+            _mm256_or_si256(MarkHits32(block + i, first, last), MarkHits32(block + i + 32, first, last));
+        if (!_mm256_testz_si256(any, any)) break;  // the exact position is found by the caller
+    }
+    return i;
+}
+
+bool HasAvx2() {
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
+}
+#endif
+
 size_t NextMarkCandidate(const uint8_t* block, size_t from, size_t to) {
-    constexpr uint8_t kLastByte = static_cast<uint8_t>(kPayloadEndMark >> 24);
+    constexpr uint8_t kLastByte = kEndMarkLastByte;
     size_t i = from;
+#if defined(STAGEHOST_HAVE_AVX2_SCAN)
+    if (HasAvx2()) i = SkipWithoutMarkAvx2(block, i, to);
+#endif
 #if defined(__SSE2__)
     const __m128i first = _mm_set1_epi8(static_cast<char>(kEndMarkFirstByte));
     const __m128i last = _mm_set1_epi8(static_cast<char>(kLastByte));
