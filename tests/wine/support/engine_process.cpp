@@ -48,11 +48,23 @@ ChildProcess::ChildProcess(const std::string& exePath, const std::string& argume
     std::vector<char> mutableCommandLine(commandLine.begin(), commandLine.end());
     mutableCommandLine.push_back('\0');
     std::vector<char> block = EnvironmentBlock(environment);
+    // The child and everything it starts write nowhere: a process that outlived its test would
+    // otherwise keep the test's output pipe open and CTest would wait for it.
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE nowhere = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 &inheritable, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exePath.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, block.data(),
-                        currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &info_))
-        throw std::runtime_error("cannot start " + exePath + " (error " + std::to_string(GetLastError()) + ")");
+    if (nowhere != INVALID_HANDLE_VALUE) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = startup.hStdOutput = startup.hStdError = nowhere;
+    }
+    const BOOL started = CreateProcessA(exePath.c_str(), mutableCommandLine.data(), nullptr, nullptr,
+                                        nowhere != INVALID_HANDLE_VALUE, 0, block.data(),
+                                        currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &info_);
+    const DWORD error = GetLastError();
+    if (nowhere != INVALID_HANDLE_VALUE) CloseHandle(nowhere);
+    if (!started) throw std::runtime_error("cannot start " + exePath + " (error " + std::to_string(error) + ")");
 }
 
 ChildProcess::~ChildProcess() {
