@@ -1,5 +1,7 @@
 #include "host_harness.h"
 
+#include "support/engine_process.h"
+
 #include <stdexcept>
 
 namespace windowtest {
@@ -99,17 +101,9 @@ RECT ClientRect(HWND window) {
     return r;
 }
 
-std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+std::string WindowText(HWND window) { return testsupport::WindowTextOf(window); }
 
-std::string ClassName(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
+std::string ClassName(HWND window) { return testsupport::ClassNameOf(window); }
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
