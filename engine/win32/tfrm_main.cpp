@@ -55,6 +55,10 @@ TfrmMain::TfrmMain(const std::string& programPath, const std::string& firstArgum
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::LoadSettings(Options& places) {
+    // Engines sharing a temporary directory would write, read and delete one another's settings
+    // file of the same name: the short settings pass runs under the instance mutex, like the
+    // choice of the working directory.
+    InstanceMutexHold hold;
     ::LoadSettings(Reader, Placement, Win32PlacementFileSystem(), FullTemporaryBaseOf(UserSettings.get()),
                    RegistrySection, UserSettings.get(), places);
 }

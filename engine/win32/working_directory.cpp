@@ -126,13 +126,19 @@ bool ClaimWorkingDirectory(const std::string& base, UniqueHandle& mutex,
     return true;
 }
 
+InstanceMutexHold::InstanceMutexHold() : mutex_(CreateMutexA(nullptr, FALSE, engine_names::kInstanceMutex)) {
+    owned_ = mutex_ && Acquired(WaitForSingleObject(mutex_.get(), kInstanceMutexWaitMs));
+}
+
+InstanceMutexHold::~InstanceMutexHold() {
+    if (owned_) ReleaseMutex(mutex_.get());
+}
+
 void ReleaseWorkingDirectoryClaim(const std::string& workDir, UniqueFile& claim) {
-    UniqueHandle mutex(CreateMutexA(nullptr, FALSE, engine_names::kInstanceMutex));
-    const bool owned = mutex && Acquired(WaitForSingleObject(mutex.get(), kInstanceMutexWaitMs));
+    InstanceMutexHold hold;
     claim.reset();  // the claim file goes with its handle
-    if (owned) {
+    if (hold.Owned()) {
         RemoveWorkingDirectory(workDir);
-        ReleaseMutex(mutex.get());
         return;
     }
     std::string directory = workDir;

@@ -42,6 +42,21 @@ bool ClaimWorkingDirectory(const std::string& base, UniqueHandle& mutex, Working
 // since the name may already be another engine's.
 void ReleaseWorkingDirectoryClaim(const std::string& workDir, UniqueFile& claim);
 
+// The machine-wide instance mutex, owned for the life of the object when the bounded wait gets
+// it (Owned()); otherwise the holder goes on without it.
+class InstanceMutexHold {
+public:
+    InstanceMutexHold();
+    ~InstanceMutexHold();
+    InstanceMutexHold(const InstanceMutexHold&) = delete;
+    InstanceMutexHold& operator=(const InstanceMutexHold&) = delete;
+    bool Owned() const { return owned_; }
+
+private:
+    UniqueHandle mutex_;
+    bool owned_ = false;
+};
+
 // The system temporary path (GetTempPathA, 261-character buffer); empty when GetTempPathA fails
 // or the path does not fit.
 std::string SystemTempPath();

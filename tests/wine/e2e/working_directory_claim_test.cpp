@@ -24,17 +24,17 @@ bool MovieShown(const StandinReport& report) {
     return CapturedAndShown(report) && report.BlockByte(offsetof(SharedControlBlock, MovieReady)) == 1;
 }
 
-// The stand-in movie with its own settings file name and one data file of its own.
-std::vector<PackedFile> MovieWithDataFile(const std::string& settingsName, const std::string& dataName) {
+// The stand-in movie with one data file of its own. Every distributable here has a settings file
+// of the same name, as distributables made the same way do.
+std::vector<PackedFile> MovieWithDataFile(const std::string& dataName) {
     std::vector<PackedFile> files = MovieFiles("");
-    files[2].FileName = settingsName;
     files.push_back(FileFromText(dataName, "belongs to " + dataName));
     return files;
 }
 
 // A library that cannot be loaded: the engine shows its message and waits there.
 std::vector<PackedFile> BrokenLibraryMovie(const std::string& dataName) {
-    std::vector<PackedFile> files = MovieWithDataFile("broken.ini", dataName);
+    std::vector<PackedFile> files = MovieWithDataFile(dataName);
     files[1] = FileFromBytes("quenbyrun.dll", std::vector<uint8_t>(4096, 0x5A));
     return files;
 }
@@ -43,7 +43,7 @@ std::vector<PackedFile> BrokenLibraryMovie(const std::string& dataName) {
 // temporary directory. B must not take A's directory; A's cleanup must not touch B's.
 TEST(WorkingDirectoryClaim, EngineAtItsLoadFailureMessageKeepsItsDirectoryFromAnotherEngine) {
     Distributable a("claim_a", BrokenLibraryMovie("a_data.txt"));
-    Distributable b("claim_b", MovieWithDataFile("b.ini", "b_data.txt"));
+    Distributable b("claim_b", MovieWithDataFile("b_data.txt"));
     b.ShareTempDirOf(a);
     const std::string temp = a.TempPath();
     ScheduledDeletionsGuard scheduled{temp};
@@ -87,7 +87,7 @@ TEST(WorkingDirectoryClaim, EngineAtItsLoadFailureMessageKeepsItsDirectoryFromAn
 // Two engines started within milliseconds, the first with a payload whose extraction takes a
 // while: both movies run in their own slots, and each cleanup removes only its own directory.
 TEST(WorkingDirectoryClaim, EnginesStartedTogetherRunInTheirOwnSlotsAndCleanUpOnlyTheirOwn) {
-    std::vector<PackedFile> bigFiles = MovieWithDataFile("big.ini", "big_data.txt");
+    std::vector<PackedFile> bigFiles = MovieWithDataFile("big_data.txt");
     std::vector<uint8_t> large(48u << 20);
     uint32_t state = 12345;
     for (uint8_t& byte : large) {  // incompressible, so the whole size is written at extraction
@@ -99,7 +99,7 @@ TEST(WorkingDirectoryClaim, EnginesStartedTogetherRunInTheirOwnSlotsAndCleanUpOn
     large.shrink_to_fit();
     Distributable big("together_big", bigFiles);
     bigFiles.clear();
-    Distributable small("together_small", MovieWithDataFile("small.ini", "small_data.txt"));
+    Distributable small("together_small", MovieWithDataFile("small_data.txt"));
     small.ShareTempDirOf(big);
     const std::string temp = big.TempPath();
     ScheduledDeletionsGuard scheduled{temp};

@@ -67,7 +67,7 @@ TEST(WorkingDirectory, NewDirectoryIsClaimedUntilReleased) {
 
     WorkingDirectoryClaim second = Claim(base.Path());
     EXPECT_EQ(second.SlotNumber, 1);
-    EXPECT_EQ(second.WorkDir, base.Path() + "Obl_Rt1\");
+    EXPECT_EQ(second.WorkDir, base.Path() + "Obl_Rt1\\");
     EXPECT_TRUE(DirectoryExists(first.WorkDir)) << "the claimed directory was taken over";
     WriteTextFile(second.WorkDir + "movie.swf", "the second engine's");
     WriteTextFile(first.WorkDir + "left.txt", "the first engine's");
