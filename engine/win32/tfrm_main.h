@@ -41,6 +41,7 @@ public:
 
     // --- Working directory and instance slot (engine/win32/working_directory.cpp)
     bool SelectWorkingDirectory();  // false: the mutex wait failed; throws "Can't create dir ..."
+    void ReleaseWorkingDirectory();  // gives up the claim and removes the directory; once
 
     // --- Hook library and shared control block (engine/win32/hook_library.cpp)
     bool SetUpHookLibrary();
@@ -82,6 +83,7 @@ public:
     int32_t SlotNumber = 0;
     std::string SlotSuffix;
     UniqueHandle InstanceMutex;  // open only during the directory selection
+    UniqueFile WorkDirClaim;     // from the directory's creation until it is removed
 
     // --- Run marker, shared block, hook library
     UniqueGlobalAtom RunMarkerAtom;
@@ -124,7 +126,11 @@ public:
     void RestoreMutedSound();
     void RemoveToolFiles();
     void RemovePlacementDirs();
-    std::string InWorkDir(const std::string& name) const;  // a bare name made a full path
+    // Whether HookLibraryFile and MidiFile already hold full paths or still the bare names the
+    // extraction gave them: a fact of the run, not read from the path's shape.
+    bool HookLibraryFileIsFullPath = false;
+    bool MidiFileIsFullPath = false;
+    std::string InWorkDir(const std::string& name, bool isFullPath) const;
 };
 
 // The message filter of the supervised run: obeys the hook library's close request.
