@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the engine, packs the demo distributable (stand-in movie player, hook library, settings)
+# Builds the engine, packs the demo distributable (stand-in movie player, hook library, music, settings)
 # and runs it under Wine - on Xvfb when there is no display - saving a screenshot of the movie
 # playing inside the engine's window to out/demo-screenshot.png.
 set -euo pipefail
@@ -13,7 +13,8 @@ source scripts/wine-env.sh
 mkdir -p out
 demo=out/stagehost-demo.exe
 build/native/tools/stagepack/stagepack build -e build/win64/stagehost.exe -o "$demo" \
-  build/win64/standin_projector10.exe build/win64/quenbyrun.dll standins/demo/settings.ini
+  build/win64/standin_projector10.exe build/win64/quenbyrun.dll build/win64/standin_music.mid \
+  standins/demo/settings.ini
 echo "Packed $demo"
 
 work=$(mktemp -d)

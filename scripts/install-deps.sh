@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ zlib1g-dev googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
           binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-          wine64 xvfb x11-utils imagemagick python3
+          wine64 xvfb x11-utils imagemagick python3 pulseaudio
           clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

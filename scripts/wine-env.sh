@@ -9,3 +9,8 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 if [ -z "${DISPLAY:-}" ] && [ -f "$WINEPREFIX/.stagehost-display" ]; then
   export DISPLAY=$(cat "$WINEPREFIX/.stagehost-display")
 fi
+# The null-sink sound server of scripts/sound-server.sh, when PulseAudio is installed.
+export STAGEHOST_PULSE_DIR=${STAGEHOST_PULSE_DIR:-$root/build/pulse}
+if command -v pulseaudio >/dev/null 2>&1; then
+  export PULSE_SERVER=unix:$STAGEHOST_PULSE_DIR/pulse/native
+fi

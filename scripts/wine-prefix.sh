@@ -13,6 +13,7 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 mkdir -p "$WINEPREFIX"
+"$(dirname "${BASH_SOURCE[0]}")/sound-server.sh"
 echo "$DISPLAY" > "$WINEPREFIX/.stagehost-display"
 
 if [ ! -f "$WINEPREFIX/.stagehost-ready" ]; then
