@@ -23,7 +23,7 @@ TEST(ToolFoldersWine, DirectoriesAreFilledAndEmptiedAgain) {
 
     Win32ToolFolderFiles files;
     PrepareToolDirs(files, w, toolFiles, toolDirs);
-    EXPECT_EQ(ListTree(w), (std::vector<std::string>{"edit", "edit.hlp", "edit\\edit.hlp", "edit\\VEdit.EXE",
+    EXPECT_EQ(ListTree(w), (std::vector<std::string>{"edit", "edit.hlp", "edit\\VEdit.EXE", "edit\\edit.hlp",
                                                        "edit\\vtools.ini", "vedit.exe"}));
     const std::vector<uint8_t> copied = ReadFileBytes(w + "edit\\VEdit.EXE");
     EXPECT_EQ(std::string(copied.begin(), copied.end()), "tool");

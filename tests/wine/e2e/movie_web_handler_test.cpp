@@ -75,6 +75,8 @@ struct HandlerCase {
     bool HtmlHasDdeExec;
 };
 
+void PrintTo(const HandlerCase& c, std::ostream* out) { *out << c.Name; }
+
 class MovieWebHandler : public ::testing::TestWithParam<HandlerCase> {};
 
 TEST_P(MovieWebHandler, BlockCarriesTheHtmlHandler) {
