@@ -171,3 +171,27 @@ TEST(MovieSound, MutedMidiIsNeitherExtractedNorOpened) {
     EXPECT_FALSE(HasFile(ended.Report, kMusicName)) << ::testing::PrintToString(ended.Report.Files());
     EXPECT_TRUE(LinesStarting(ended.Log, "mciSendCommandA").empty()) << ::testing::PrintToString(ended.Log);
 }
+
+// A MIDI file the system cannot open: no music, no message, and the run goes on and ends as usual
+// with the file deleted.
+TEST(MovieSound, UnplayableMidiFileMeansNoMusicAndNoMessage) {
+    std::vector<PackedFile> files = MovieFiles("CurrentDir=1\r\nMidi=0\r\n");
+    files.push_back(FileFromText(kMusicName, "these bytes are no music"));
+    Distributable app("badmusic", files);
+    TempDir work("sound");
+    const std::string log = work.File("winmm.log");
+    MovieRun run = StartMovie(app, work.File("report.txt"), {{"STANDIN_WINMM_LOG", log}});
+    ASSERT_TRUE(WaitUntil([&] { return !LinesStarting(LogLines(log), "mciSendCommandA 0x803").empty(); }, 15000))
+        << "the music was not tried";
+    Sleep(500);  // a message box would show now
+    for (HWND window : TopLevelWindowsOf(run.Engine->Id()))
+        EXPECT_NE(ClassNameOf(window), "#32770") << "a message: " << WindowTextOf(window);
+    EXPECT_TRUE(CapturedAndShown(ReadStandinReport(work.File("report.txt"))));
+    PostMessageA(run.Report.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Engine->WaitForExit(kEngineEndMs), 0);
+    EXPECT_TRUE(ListTree(app.TempPath()).empty()) << ::testing::PrintToString(ListTree(app.TempPath()));
+    const std::vector<std::string> mci = LinesStarting(LogLines(log), "mciSendCommandA");
+    ASSERT_FALSE(mci.empty());
+    EXPECT_NE(Outcome(mci.front()).substr(0, 4), "0x0 ") << mci.front();
+    EXPECT_TRUE(LinesStarting(mci, "mciSendCommandA 0x806").empty()) << ::testing::PrintToString(mci);
+}
