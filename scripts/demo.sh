@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the engine, packs the demo distributable an author would ship (the 32-bit engine with the
-# stand-in movie player, hook library and settings) and runs it under Wine - on Xvfb when there is
-# no display - saving a screenshot of the movie playing inside the engine's window to
+# stand-in movie player, hook library, music and settings) and runs it under Wine - on Xvfb when
+# there is no display - saving a screenshot of the movie playing inside the engine's window to
 # out/demo-screenshot.png. Where this machine cannot run 32-bit code at full speed it uses the
 # x86_64 build and says so.
 set -euo pipefail
@@ -28,7 +28,8 @@ source scripts/wine-env.sh
 mkdir -p out
 demo=out/stagehost-demo.exe
 build/native/tools/stagepack/stagepack build -e "build/$tree/stagehost.exe" -o "$demo" \
-  "build/$tree/standin_projector10.exe" "build/$tree/quenbyrun.dll" standins/demo/settings.ini
+  "build/$tree/standin_projector10.exe" "build/$tree/quenbyrun.dll" "build/$tree/standin_music.mid" \
+  standins/demo/settings.ini
 echo "Packed $demo from build/$tree"
 
 work=$(mktemp -d)

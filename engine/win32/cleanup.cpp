@@ -15,12 +15,9 @@ bool FileStillThere(const std::string& path) { return GetFileAttributesA(path.c_
 
 }  // namespace
 
-// MIDI playback arrives with the MIDI player; until then only its extracted file is removed.
 void TfrmMain::StopMidiAndDeleteFile() {
     if (Placement.MidiFile.empty()) return;
-    Opt.Midi.Value = true;  // muted: no playback may start any more
-    PumpMessages();
-    PumpMessages();
+    StopMidi(MidiPlayer, MidiState(), [] { PumpMessages(); });
     // Before the projector start the field holds the bare name: never resolve it against the
     // current directory, which is the program's own.
     if (!WorkDir.empty()) DeleteFileA(InWorkDir(Placement.MidiFile, MidiFileIsFullPath).c_str());
@@ -34,12 +31,6 @@ void TfrmMain::DeleteExtractedFiles() {
         DeleteFileA(file.c_str());
     }
 }
-
-// Sound muting arrives with the mixer code; nothing has been changed yet.
-void TfrmMain::RestoreMutedSound() {}
-
-// Tool folders arrive later; no tool file exists yet.
-void TfrmMain::RemoveToolFiles() {}
 
 void TfrmMain::RemovePlacementDirs() {
     if (!WorkDir.empty()) RemovePlacementDirectories(WorkDir, Placement.PlacementDirs);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "commands/win32/win32_classes_root_reader.h"
 #include "engine/engine_names.h"
 #include "engine/hook_load_message.h"
 #include "engine/win32/message_pump.h"
@@ -195,9 +196,16 @@ HookLibraryParts TfrmMain::HookParts() {
                             RunnerMessage, ServerMessage};
 }
 
+// The system's handler for web pages, for the hook library and the "dde:" requests. A value
+// that is missing leaves its field as the zero fill made it.
 void TfrmMain::LookUpWebPageHandler() {
-    // The system's handler for web pages fills the block's open command and DDE names; until it
-    // is looked up they stay empty.
+    SharedBlock->DdeApplication.Length = 0;
+    SharedBlock->DdeTopic.Length = 0;
+    Win32ClassesRootReader registry;
+    const WebPageHandler handler = FindWebPageHandler(registry);
+    if (handler.OpenCommand) SetShortString(SharedBlock->WebPageOpenCommand, *handler.OpenCommand);
+    if (handler.DdeApplication) SetShortString(SharedBlock->DdeApplication, *handler.DdeApplication);
+    if (handler.DdeTopic) SetShortString(SharedBlock->DdeTopic, *handler.DdeTopic);
 }
 
 bool TfrmMain::SetUpHookLibrary() {

@@ -119,9 +119,6 @@ void TfrmMain::RunBeforeShow() {
         WinExec((path + " " + arguments).c_str(), SW_SHOWNORMAL);
 }
 
-// Mixer muting while the projector starts arrives with the sound feature; nothing to do yet.
-void TfrmMain::MuteSoundForProjector() {}
-
 bool TfrmMain::WaitForProjectorWindow() {
     // GetTickCount with unsigned differences: right across its 49.7-day wrap, and present on every
     // system the engine runs on.

@@ -74,8 +74,5 @@ void TfrmMain::RunSequence() {
 // Password prompt: a later feature; every distributable runs for now.
 bool TfrmMain::AskPassword() { return true; }
 
-// Tool folders: a later feature.
-void TfrmMain::PrepareToolDirs() {}
-
 // Setup dialog ("/C"): a later feature.
 void TfrmMain::ShowSetupDialog() {}

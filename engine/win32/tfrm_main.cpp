@@ -41,6 +41,7 @@ TfrmMain::TfrmMain(const std::string& programPath, const std::string& firstArgum
     if (!ConfigurationMode) {
         LoadSettings(Opt);
         Opt.MidiLoopTimes = EffectiveMidiLoopTimes(Opt.MidiLoopTimes);
+        MidiLoopsLeft = Opt.MidiLoopTimes;
     }
 
     Host.Create(Opt, HostWindowProcedure, GetModuleHandleA(nullptr));

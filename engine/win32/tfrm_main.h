@@ -7,6 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "commands/media_player.h"
+#include "commands/midi_music.h"
+#include "commands/sound_muting.h"
+#include "commands/win32/win32_mci_calls.h"
 #include "engine/win32/handles.h"
 #include "payload/file_placement.h"
 #include "payload/options.h"
@@ -119,6 +123,18 @@ public:
     HWND ProjectorParent() const;
     void PrepareProjectorParent();
     void FitProjectorContainerToClient();
+
+    // --- Sound muting while the projector runs (engine/win32/sound_steps.cpp)
+    SavedSound SoundBeforeRun;  // what the muting changed, given back by the cleanup
+
+    // --- MIDI music (engine/win32/midi_steps.cpp)
+    Win32MciCalls MidiCalls;
+    TMediaPlayer MidiPlayer{MidiCalls};
+    int32_t MidiLoopsLeft = 0;     // MidiLoopTimes, 2147483647 for 0; only counts down
+    void StartMidi();              // WM_USER+6
+    void MidiPlayDone();           // the player's OnNotify while looping
+    void HandleMidiNotify(WPARAM wParam);  // MM_MCINOTIFY
+    MidiMusicState MidiState();
 
     // --- Cleanup steps (engine/win32/cleanup.cpp)
     void StopMidiAndDeleteFile();
