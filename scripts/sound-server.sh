@@ -9,6 +9,13 @@ mkdir -p "$STAGEHOST_PULSE_DIR"
 chmod 700 "$STAGEHOST_PULSE_DIR"
 export XDG_RUNTIME_DIR=$STAGEHOST_PULSE_DIR
 pulseaudio --check 2>/dev/null && exit 0
-pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="module-null-sink sink_name=nul" \
-  --load=module-native-protocol-unix >/dev/null 2>&1 </dev/null || true
+log=$(mktemp -t stagehost-pulse.XXXXXX)
+trap 'rm -f "$log"' EXIT
+# Without it the tests still pass, but the mixer tests walk no devices: say so, and go on.
+if ! pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="module-null-sink sink_name=nul" \
+     --load=module-native-protocol-unix >"$log" 2>&1 </dev/null; then
+  echo "Sound server: pulseaudio did not start (the mixer tests will find no devices):" >&2
+  tail -n 5 "$log" >&2
+  exit 0
+fi
 for _ in $(seq 50); do [ -S "$STAGEHOST_PULSE_DIR/pulse/native" ] && break; sleep 0.1; done
