@@ -71,11 +71,5 @@ void TfrmMain::RunSequence() {
     Cleanup();
 }
 
-// Password prompt: a later feature; every distributable runs for now.
-bool TfrmMain::AskPassword() { return true; }
-
 // Tool folders: a later feature.
 void TfrmMain::PrepareToolDirs() {}
-
-// Setup dialog ("/C"): a later feature.
-void TfrmMain::ShowSetupDialog() {}

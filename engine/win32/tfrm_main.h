@@ -31,9 +31,9 @@ public:
     void FreeMainObjects();  // frees the owned objects and destroys the host window
 
     // --- Steps that later features fill in; present in their order, doing nothing yet
-    bool AskPassword();      // true: go on
+    bool AskPassword();      // true: go on (engine/win32/password_gate.cpp)
     void PrepareToolDirs();
-    void ShowSetupDialog();
+    bool ShowSetupDialog();  // true: the options changed (window/win32/setup_dialog.cpp)
 
     // --- Settings (payload/win32/load_settings.cpp)
     void LoadSettings(Options& places);
