@@ -29,21 +29,24 @@ namespace {
 struct SavedValue {
     const char* Name;
     bool Value;
+    bool Missing;  // what the engine reads when the value is not stored (MouseExit: 1)
 };
 
 }  // namespace
 
 bool SaveSetupValues(UserSettingsStore* store, const SetupOptions& options) {
     const SavedValue values[] = {
-        {kMouseExitValue, !options.Interaction.Value},
-        {kAnyKeyExitValue, !options.KeyInteraction.Value},
-        {kMuteValue, !options.Sound.Value},
-        {kMidiMuteValue, options.Midi.Value},
-        {kDisplayRightClickValue, options.RightClickMenu.Value},
+        {kMouseExitValue, !options.Interaction.Value, true},
+        {kAnyKeyExitValue, !options.KeyInteraction.Value, false},
+        {kMuteValue, !options.Sound.Value, false},
+        {kMidiMuteValue, options.Midi.Value, false},
+        {kDisplayRightClickValue, options.RightClickMenu.Value, false},
     };
+    // A value not stored yet counts as what the engine read for it, so a user's first choice is a
+    // change like any later one.
     bool changed = false;
     for (const SavedValue& value : values)
-        if (ReadUserBoolean(store, value.Name, value.Value) != value.Value) changed = true;
+        if (ReadUserBoolean(store, value.Name, value.Missing) != value.Value) changed = true;
     for (const SavedValue& value : values) WriteUserBoolean(store, value.Name, value.Value);
     return changed;
 }

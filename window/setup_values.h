@@ -27,6 +27,6 @@ bool SetupBoxChecked(const SetupCheckBox& box, const SetupOptions& options);
 void SetSetupBoxChecked(const SetupCheckBox& box, bool checked, SetupOptions& options);
 
 // The save step: for "MouseExit", "AnyKeyExit", "Mute", "MidiMute", "DisplayRightClickMenu" in
-// this order, compares the stored value (the new one when missing) with the new one, then writes
-// all five, hidden boxes included. True when a stored value differed.
+// this order, compares the stored value (as the engine reads it, its default when missing) with
+// the new one, then writes all five, hidden boxes included. True when a stored value differed.
 bool SaveSetupValues(UserSettingsStore* store, const SetupOptions& options);

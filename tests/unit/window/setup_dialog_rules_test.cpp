@@ -122,19 +122,29 @@ TEST(SetupValues, SaveWritesAllFiveAndReportsADifference) {
     const std::map<std::string, std::string> written = {
         {"MouseExit", "0"}, {"AnyKeyExit", "1"}, {"Mute", "1"}, {"MidiMute", "0"}, {"DisplayRightClickMenu", "1"}};
 
-    MapStore empty;  // nothing stored: every stored value reads as the new one
-    EXPECT_FALSE(SaveSetupValues(&empty, o));
-    EXPECT_EQ(empty.Values, written);
-
     MapStore same;
-    same.Values = {{"MouseExit", "0x0"}, {"AnyKeyExit", "7"}, {"Mute", "1"}, {"MidiMute", "junk"}};
-    EXPECT_FALSE(SaveSetupValues(&same, o));  // "7" is true, "junk" reads as the new value
+    same.Values = {{"MouseExit", "0x0"}, {"AnyKeyExit", "7"}, {"Mute", "1"}, {"MidiMute", "junk"},
+                   {"DisplayRightClickMenu", "1"}};
+    EXPECT_FALSE(SaveSetupValues(&same, o));  // "7" is true, "junk" reads as its default 0
     EXPECT_EQ(same.Values, written);
 
     MapStore different;
     different.Values = {{"DisplayRightClickMenu", "0"}};
     EXPECT_TRUE(SaveSetupValues(&different, o));
     EXPECT_EQ(different.Values, written);
+
+    // Nothing stored: what the engine read were the defaults (MouseExit 1, the others 0).
+    MapStore empty;
+    EXPECT_TRUE(SaveSetupValues(&empty, o));
+    EXPECT_EQ(empty.Values, written);
+    SetupOptions defaults;  // as a user who never chose: no mouse interaction, keys, sound on
+    defaults.KeyInteraction.Value = true;
+    defaults.Sound.Value = true;
+    MapStore untouched;
+    EXPECT_FALSE(SaveSetupValues(&untouched, defaults));
+    EXPECT_EQ(untouched.Values, (std::map<std::string, std::string>{{"MouseExit", "1"}, {"AnyKeyExit", "0"},
+                                                                   {"Mute", "0"}, {"MidiMute", "0"},
+                                                                   {"DisplayRightClickMenu", "0"}}));
 }
 
 }  // namespace

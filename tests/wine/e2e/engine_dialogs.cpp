@@ -18,6 +18,15 @@ HWND WaitForDialogWithControl(DWORD processId, int controlId, DWORD timeoutMs) {
             return false;
         },
         timeoutMs);
+    if (!found) return nullptr;
+    // A dialog shows while the engine still finishes it (caption, activation): a user's click
+    // comes later, so the test waits until the dialog is active and the engine waits for input.
+    WaitUntil([&] { return GetForegroundWindow() == found; }, 5000);
+    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId)) {
+        WaitForInputIdle(process, 5000);
+        CloseHandle(process);
+    }
+    Sleep(200);
     return found;
 }
 
@@ -37,7 +46,32 @@ void PressEnter(HWND control) {
     PostMessageA(control, WM_KEYUP, VK_RETURN, scan | 1 | (LPARAM{3} << 30));
 }
 
-void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
+void Click(HWND button) {
+    // The mouse itself, at the middle of the button: the engine's own loop delivers the press and
+    // the release, as it would a user's.
+    RECT rect{};
+    GetWindowRect(button, &rect);
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    SetCursorPos(x, y);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    // The move travels with the press, so the press cannot land where the cursor was before.
+    inputs[0].mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    inputs[0].mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+    // Done when the engine has taken both: its queue is empty again.
+    DWORD processId = 0;
+    GetWindowThreadProcessId(button, &processId);
+    Sleep(100);
+    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId)) {
+        WaitForInputIdle(process, 2000);
+        CloseHandle(process);
+    }
+}
 
 void PressCloseBox(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
