@@ -32,6 +32,9 @@ struct RightCase {
     Accept How;
 };
 
+// Test names stay the same from build to build (CTest finds them by name).
+void PrintTo(const RightCase& row, std::ostream* out) { *out << row.Name; }
+
 class PasswordRight : public ::testing::TestWithParam<RightCase> {};
 
 TEST_P(PasswordRight, StartsTheMovie) {
@@ -88,6 +91,8 @@ TEST(PasswordWrong, ThreeTimesShowsTheMessageThriceThenStartsNothing) {
 }
 
 enum class GiveUp { CancelButton, CloseBox };
+
+void PrintTo(GiveUp how, std::ostream* out) { *out << (how == GiveUp::CancelButton ? "Cancel" : "CloseBox"); }
 
 class PasswordGiveUp : public ::testing::TestWithParam<GiveUp> {};
 

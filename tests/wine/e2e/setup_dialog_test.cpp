@@ -91,6 +91,9 @@ struct LayoutCase {
     std::map<std::string, std::string> Saved;  // closing untouched writes all five
 };
 
+// Test names stay the same from build to build (CTest finds them by name).
+void PrintTo(const LayoutCase& row, std::ostream* out) { *out << row.Name; }
+
 class SetupLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(SetupLayout, ShowsTheChoosableBoxesWithoutGaps) {
