@@ -70,6 +70,3 @@ void TfrmMain::RunSequence() {
     }
     Cleanup();
 }
-
-// Tool folders: a later feature.
-void TfrmMain::PrepareToolDirs() {}

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "movie_ready_signal.h"
+#include "winmm_call_log.h"
 
 extern "C" {
 
@@ -11,6 +12,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         DisableThreadLibraryCalls(instance);
         standin::RememberLibraryModule(instance);
+        standin::StartWinmmCallLog();
+    } else if (reason == DLL_PROCESS_DETACH) {
+        standin::StopWinmmCallLog();
     }
     return TRUE;
 }

@@ -12,6 +12,8 @@
 //   mapping=<name>           the shared control block's mapping name, from OrbelinLocalDir_RootDir
 //   block=<hex>              the block's first 1356 bytes as 2712 hex digits, empty until opened
 //   env:<name>=<value>       one line for each environment variable, in the environment's order
+//   file:<path>=<size>       one line for each file below the current directory (two levels
+//                            deep, so tool directories are seen), path relative to it, sorted
 #pragma once
 
 #include <windows.h>

@@ -42,4 +42,8 @@ HandlerResult OnDestroy(TfrmMain& main, const WindowMessage& message);
 HandlerResult OnStart(TfrmMain& main, const WindowMessage& message);       // WM_USER+1
 HandlerResult OnMovieReady(TfrmMain& main, const WindowMessage& message);  // WM_USER+4
 
+// MIDI music (midi_messages.cpp)
+HandlerResult OnStartMidi(TfrmMain& main, const WindowMessage& message);   // WM_USER+6
+HandlerResult OnMidiNotify(TfrmMain& main, const WindowMessage& message);  // MM_MCINOTIFY
+
 }  // namespace hostmessages

@@ -1,5 +1,8 @@
 // The host window procedure: a table from message number to handler. Messages without a handler
 // go to DefWindowProcA, except the engine's own range WM_USER+1 .. WM_USER+50, which never does.
+#include <windows.h>
+#include <mmsystem.h>
+
 #include <exception>
 #include <utility>
 
@@ -29,6 +32,8 @@ const MessageRoute kMessageRoutes[] = {
     {WM_SIZING, hostmessages::OnSizing},
     {WM_USER + 1, hostmessages::OnStart},
     {WM_USER + 4, hostmessages::OnMovieReady},
+    {WM_USER + 6, hostmessages::OnStartMidi},
+    {MM_MCINOTIFY, hostmessages::OnMidiNotify},
 };
 
 MessageHandler FindHandler(UINT message) {
