@@ -70,9 +70,3 @@ void TfrmMain::RunSequence() {
     }
     Cleanup();
 }
-
-// Password prompt: a later feature; every distributable runs for now.
-bool TfrmMain::AskPassword() { return true; }
-
-// Setup dialog ("/C"): a later feature.
-void TfrmMain::ShowSetupDialog() {}

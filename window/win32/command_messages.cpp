@@ -1,8 +1,10 @@
 #include "engine/win32/tfrm_main.h"
+#include "window/win32/setup_dialog.h"
 #include "window/win32/window_message_handlers.h"
 
 namespace {
 
+constexpr WPARAM kSetupCommand = 130;
 constexpr WPARAM kEnterFullScreenModeCommand = 132;
 constexpr WPARAM kLeaveFullScreenModeCommand = 133;
 
@@ -23,6 +25,7 @@ struct CommandRoute {
 };
 
 const CommandRoute kCommandRoutes[] = {
+    {kSetupCommand, hostmessages::OnSetupCommand},
     {kEnterFullScreenModeCommand, EnterFullScreenMode},
     {kLeaveFullScreenModeCommand, LeaveFullScreenMode},
 };
