@@ -96,9 +96,14 @@ TEST(ProjectorSharedBlock, HoldsTheOptionsHandlesAndIdsTheEngineWrote) {
     TempDir work("report");
     MovieRun run = StartMovie(app, work.File("report.txt"));
     ASSERT_TRUE(CapturedAndShown(run.Report));
-    // The supervision flag follows the showing; the report catches up within its refresh period.
+    // The supervision flag follows the showing, and the any-key byte the loop's first pass; the
+    // report catches up within its refresh period.
     const StandinReport report = WaitForStandinReport(
-        work.File("report.txt"), [](const StandinReport& r) { return r.BlockU32(0x064) == 1; }, 5000);
+        work.File("report.txt"),
+        [](const StandinReport& r) {
+            return r.BlockU32(0x064) == 1 && r.BlockByte(offsetof(SharedControlBlock, AnyKeyExits)) == 1;
+        },
+        5000);
     ASSERT_TRUE(report.HasBlock());
     const HWND projector = report.Window();
 
