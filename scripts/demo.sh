@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the engine, packs the demo distributable (stand-in movie player, hook library, settings)
 # and runs it under Wine - on Xvfb when there is no display - saving a screenshot of the movie
-# playing inside the engine's window to out/demo-screenshot.png.
+# playing inside the engine's window to out/demo-screenshot.png. The movie then sends the engine
+# "vcommand:fullscreen", and out/demo-fullscreen.png shows it filling the screen.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,7 +21,8 @@ work=$(mktemp -d)
 report=$work/report.txt
 # The stand-in movie ends by itself after a while, as a movie that quits would; the engine then
 # cleans up and exits.
-STANDIN_REPORT="Z:${report//\//\\}" STANDIN_EXIT_AFTER_MS=${STAGEHOST_DEMO_MS:-8000} wine "$demo" &
+STANDIN_REPORT="Z:${report//\//\\}" STANDIN_EXIT_AFTER_MS=${STAGEHOST_DEMO_MS:-12000} \
+  STANDIN_SEND_TEXT=vcommand:fullscreen STANDIN_SEND_AFTER_MS=4000 wine "$demo" &
 engine=$!
 # The stand-in projector reports its parent once it has been captured into the engine's window.
 for _ in $(seq 150); do
@@ -30,5 +32,15 @@ done
 sleep 2
 import -display "$DISPLAY" -window root out/demo-screenshot.png
 echo "Screenshot: out/demo-screenshot.png"
+# The movie reports the command it sent and the engine's answer.
+for _ in $(seq 100); do
+  grep -q '^sent=1' "$report" 2>/dev/null && break
+  sleep 0.2
+done
+sleep 1.5
+import -display "$DISPLAY" -window root out/demo-fullscreen.png
+echo "The movie sent: $(grep '^last_sent=' "$report" | cut -d= -f2- | tr -d '\r')," \
+  "answered $(grep '^last_answer=' "$report" | cut -d= -f2 | tr -d '\r')"
+echo "Screenshot: out/demo-fullscreen.png"
 wait $engine && echo "The engine ended normally."
 rm -rf "$work"

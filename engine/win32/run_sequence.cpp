@@ -77,5 +77,5 @@ bool TfrmMain::AskPassword() { return true; }
 // Tool folders: a later feature.
 void TfrmMain::PrepareToolDirs() {}
 
-// Setup dialog ("/C"): a later feature.
-void TfrmMain::ShowSetupDialog() {}
+// Setup dialog ("/C", menu, movie): a later feature; nothing changes, so nothing restarts.
+bool TfrmMain::ShowSetupDialog() { return false; }

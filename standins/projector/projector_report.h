@@ -11,6 +11,9 @@
 //   fullscreen_command=<id>  the last full-screen command received, 0 before any
 //   mapping=<name>           the shared control block's mapping name, from OrbelinLocalDir_RootDir
 //   block=<hex>              the block's first 1356 bytes as 2712 hex digits, empty until opened
+//   sent=<n>                 how many commands the movie has sent its host (movie_commands.h)
+//   last_sent=<text>         the last of them
+//   last_answer=<decimal>    the host's answer to it
 //   env:<name>=<value>       one line for each environment variable, in the environment's order
 #pragma once
 
@@ -25,6 +28,9 @@ namespace standin {
 struct ProjectorView {
     HWND window = nullptr;
     unsigned fullScreenCommand = 0;
+    unsigned sentCount = 0;
+    std::string lastSent;
+    long long lastAnswer = 0;
 };
 
 class ProjectorReport {

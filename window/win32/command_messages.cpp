@@ -1,10 +1,34 @@
+#include "engine/win32/message_pump.h"
 #include "engine/win32/tfrm_main.h"
+#include "window/host_commands.h"
 #include "window/win32/window_message_handlers.h"
 
 namespace {
 
-constexpr WPARAM kEnterFullScreenModeCommand = 132;
-constexpr WPARAM kLeaveFullScreenModeCommand = 133;
+// Close: the open Setup dialog is closed rather than the engine.
+HandlerResult CloseCommand(TfrmMain& main, const WindowMessage&) {
+    if (main.SetupDialogWindow)
+        SendMessageA(main.SetupDialogWindow, WM_CLOSE, 0, 0);
+    else
+        main.CloseProjector();
+    return kCallDefault;
+}
+
+// Setup: changed options end the projector and run the engine again with them.
+HandlerResult SetupCommand(TfrmMain& main, const WindowMessage&) {
+    if (main.SetupDialogWindow) {
+        SetFocus(main.SetupDialogWindow);
+    } else if (main.ShowSetupDialog()) {
+        PostMessageA(main.ProjectorWindow, WM_CLOSE, 0, 0);
+        Program().RestartFlag = true;
+    }
+    return kCallDefault;
+}
+
+HandlerResult MinimizeCommand(TfrmMain& main, const WindowMessage&) {
+    PostMessageA(main.Host.Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    return kCallDefault;
+}
 
 // Refused full-screen commands end the message at once; all others go on to DefWindowProcA.
 HandlerResult AfterFullScreenCommand(bool callDefault) { return callDefault ? kCallDefault : Handled(0); }
@@ -23,8 +47,11 @@ struct CommandRoute {
 };
 
 const CommandRoute kCommandRoutes[] = {
-    {kEnterFullScreenModeCommand, EnterFullScreenMode},
-    {kLeaveFullScreenModeCommand, LeaveFullScreenMode},
+    {host_commands::kClose, CloseCommand},
+    {host_commands::kSetup, SetupCommand},
+    {host_commands::kMinimize, MinimizeCommand},
+    {host_commands::kEnterFullScreenMode, EnterFullScreenMode},
+    {host_commands::kLeaveFullScreenMode, LeaveFullScreenMode},
 };
 
 }  // namespace
