@@ -59,6 +59,17 @@ TEST(EngineMessages, ServerQueryUnusedMessagesAndTheCloseRequest) {
     EXPECT_TRUE(ListTree(app.TempPath()).empty()) << Listing(app);
 }
 
+// Windows is ending: the projector is asked to close, and Windows may go on.
+TEST(EngineMessages, EndOfSessionClosesTheProjector) {
+    Distributable app("endsession", MovieFiles("FullScreen=0\r\nInteraction=1\r\n"));
+    TempDir work("report");
+    MovieRun run = StartMovie(app, work.File("report.txt"));
+    ASSERT_NE(run.Host, nullptr);
+    EXPECT_EQ(SendTo(run.Host, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(run.Engine->WaitForExit(kEngineEndMs), 0);
+    EXPECT_TRUE(ListTree(app.TempPath()).empty()) << Listing(app);
+}
+
 struct EscCase {
     const char* Name;
     const char* ExitOnEsc;

@@ -107,4 +107,50 @@ TEST(Dragging, EightPixelThresholdThenTheHostFollows) {
     EXPECT_TRUE(ListTree(app.TempPath()).empty()) << Listing(app);
 }
 
+// Whatever stops a drag, the host no longer follows the cursor, even with the button still down:
+// the hook library's reports (WM_USER+10, WM_USER+14), WM_CANCELMODE, and the activation of another
+// program. The next press drags again.
+TEST(Dragging, EveryWayADragStops) {
+    Distributable app("dragstop", MovieFiles("FullScreen=0\r\nInteraction=1\r\nDraggable=1\r\n"));
+    TempDir work("report");
+    MovieRun run = StartMovie(app, work.File("report.txt"));
+    ASSERT_NE(run.Host, nullptr);
+    const HWND projector = run.Report.Window();
+
+    struct Stop {
+        const char* Name;
+        UINT Message;
+        WPARAM WParam;
+        LPARAM LParam;
+    } stops[] = {
+        {"WM_CANCELMODE", WM_CANCELMODE, 0, 0},
+        {"WM_USER+10", WM_USER + 10, 0, 0},
+        {"WM_USER+14", WM_USER + 14, 0, 0},
+        // Deactivation toward a thread that is not the projector's (this test's own).
+        {"WM_ACTIVATEAPP", WM_ACTIVATEAPP, 0, static_cast<LPARAM>(GetCurrentThreadId())},
+    };
+    for (const Stop& stop : stops) {
+        const POINT press = CenterOf(projector);
+        const RECT start = WindowRectOf(run.Host);
+        MoveCursor(press);
+        PressButton(true);
+        MoveCursor(Offset(press, 12, 0));
+        EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(run.Host).left == start.left + 12; }, kMenuMs))
+            << stop.Name << ": the drag did not start, host left " << WindowRectOf(run.Host).left << " from "
+            << start.left;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(run.Host, stop.Message, stop.WParam, stop.LParam, SMTO_NORMAL, 5000, &ignored);
+        MoveCursor(Offset(press, 30, 20));
+        Sleep(kDragSettleMs);
+        EXPECT_EQ(WindowRectOf(run.Host).left, start.left + 12) << stop.Name << " did not stop the drag";
+        EXPECT_EQ(WindowRectOf(run.Host).top, start.top) << stop.Name << " did not stop the drag";
+        ReleaseButton(true);
+        Sleep(kDragSettleMs);
+    }
+
+    PostMessageA(projector, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Engine->WaitForExit(kEngineEndMs), 0);
+    EXPECT_TRUE(ListTree(app.TempPath()).empty()) << Listing(app);
+}
+
 }  // namespace
