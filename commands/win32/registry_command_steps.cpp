@@ -1,7 +1,7 @@
-// The movie's registry commands: empty until the registry commands are written. The command
-// channel already routes "writereg:" and "readreg:" here and answers 1 either way.
-#include "engine/win32/tfrm_main.h"
+// Empty until the registry commands are written (their own file then replaces this one): the
+// command channel already routes "writereg:" and "readreg:" here and answers 1 either way.
+#include "commands/win32/registry_command_steps.h"
 
-void TfrmMain::WriteRegistryValue(const std::string&, bool) {}
+void WriteRegistryValue(const std::string&, bool) {}
 
-void TfrmMain::ReadRegistryValue(const std::string&, const std::string&) {}
+void ReadRegistryValue(const std::string&, const std::string&, std::vector<std::string>&) {}

@@ -62,14 +62,10 @@ public:
 
     // --- Host window procedure (window/win32/window_procedure.cpp)
     LRESULT WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND SetupDialogWindow = nullptr;  // the open Setup dialog, 0 when none is open
 
     // --- Command channel (commands/win32/command_channel.cpp): the movie's WM_SETTEXT commands.
     // Returns 1 for a command or an accepted "dde:" request, else 0 (the text becomes the caption).
     LRESULT HandleSetText(WPARAM wParam, LPARAM lParam);
-    // Registry commands of the movie; both answer nothing (the channel answers 1 in every case).
-    void WriteRegistryValue(const std::string& argument, bool lazy);
-    void ReadRegistryValue(const std::string& argument, const std::string& resultFile);
 
     // --- Program facts
     std::string ProgramPath;  // full path of the running program

@@ -7,8 +7,8 @@ namespace {
 
 // Close: the open Setup dialog is closed rather than the engine.
 HandlerResult CloseCommand(TfrmMain& main, const WindowMessage&) {
-    if (main.SetupDialogWindow)
-        SendMessageA(main.SetupDialogWindow, WM_CLOSE, 0, 0);
+    if (const HWND dialog = OpenSetupDialogWindow())
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
     else
         main.CloseProjector();
     return kCallDefault;
@@ -16,8 +16,8 @@ HandlerResult CloseCommand(TfrmMain& main, const WindowMessage&) {
 
 // Setup: changed options end the projector and run the engine again with them.
 HandlerResult SetupCommand(TfrmMain& main, const WindowMessage&) {
-    if (main.SetupDialogWindow) {
-        SetFocus(main.SetupDialogWindow);
+    if (const HWND dialog = OpenSetupDialogWindow()) {
+        SetFocus(dialog);
     } else if (main.ShowSetupDialog()) {
         PostMessageA(main.ProjectorWindow, WM_CLOSE, 0, 0);
         Program().RestartFlag = true;

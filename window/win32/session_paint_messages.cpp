@@ -6,8 +6,8 @@ namespace hostmessages {
 
 // Windows is ending: the open Setup dialog, else the projector, is asked to close; Windows may go on.
 HandlerResult OnEndSession(TfrmMain& main, const WindowMessage&) {
-    if (main.SetupDialogWindow)
-        SendMessageA(main.SetupDialogWindow, WM_CLOSE, 0, 0);
+    if (const HWND dialog = OpenSetupDialogWindow())
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
     else if (main.ProjectorWindow)
         PostMessageA(main.ProjectorWindow, WM_CLOSE, 0, 0);
     return kCallDefault;

@@ -24,6 +24,9 @@ inline constexpr HandlerResult Handled(LRESULT result = 0) { return {false, resu
 
 using MessageHandler = HandlerResult (*)(TfrmMain& main, const WindowMessage& message);
 
+// The open Setup dialog's window, nullptr when none is open.
+HWND OpenSetupDialogWindow();
+
 namespace hostmessages {
 
 // Geometry (geometry_messages.cpp)
