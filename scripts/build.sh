@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds the three trees: native (portable code, tests with sanitizers, stagepack),
-# win64 (the engine twin the tests run under Wine) and win32 (the shipped 32-bit engine).
+# win32 (the shipped i686 engine, its stand-ins and Win32 tests) and win64 (the x86_64 twin with
+# its own).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -18,15 +19,12 @@ configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake 
   -DSTAGEHOST_I686_BUILD_DIR="$root/build/win32"
 
 if [ -n "${STAGEHOST_DEMO_ONLY:-}" ]; then
-  # The demo needs the packer and the 64-bit engine with its stand-ins, nothing else.
+  # The demo needs the packer and one engine with its stand-ins, nothing else.
   ninja -C build/native -j "$jobs" stagepack
-  ninja -C build/win64 -j "$jobs" stagehost standins
+  ninja -C "build/$STAGEHOST_DEMO_ONLY" -j "$jobs" stagehost standins
   exit 0
 fi
 for tree in native win32 win64; do
   echo "== building $tree"
-  targets=all
-  # The 32-bit tree ships the engine, the packer and the stand-ins; its tests cannot run here.
-  [ "$tree" = win32 ] && targets="stagehost stagepack standins"
-  ninja -C "build/$tree" -j "$jobs" $targets
+  ninja -C "build/$tree" -j "$jobs"
 done

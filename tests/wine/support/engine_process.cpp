@@ -1,5 +1,6 @@
 #include "support/engine_process.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace testsupport {
@@ -78,8 +79,18 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
+DWORD ScaledTimeout(DWORD timeoutMs) {
+    static const DWORD scale = [] {
+        const char* value = std::getenv("STAGEHOST_TEST_TIME_SCALE");
+        const long parsed = value ? std::strtol(value, nullptr, 10) : 1;
+        return parsed > 1 ? static_cast<DWORD>(parsed) : 1u;
+    }();
+    if (timeoutMs == INFINITE) return INFINITE;
+    return timeoutMs > MAXDWORD / scale ? MAXDWORD - 1 : timeoutMs * scale;
+}
+
 long ChildProcess::WaitForExit(DWORD timeoutMs) {
-    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(info_.hProcess, ScaledTimeout(timeoutMs)) != WAIT_OBJECT_0) {
         TerminateProcess(info_.hProcess, 99);
         WaitForSingleObject(info_.hProcess, 5000);
         return -1;

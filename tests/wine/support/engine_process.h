@@ -49,9 +49,14 @@ MessageBoxContents ReadAndDismissMessageBox(DWORD processId, DWORD timeoutMs);
 void DeletePelluxSection(const std::string& section);
 void SetPelluxValue(const std::string& section, const std::string& name, const std::string& value);
 
+// A wait's limit times STAGEHOST_TEST_TIME_SCALE (default 1): under an emulated processor every
+// process starts far more slowly, while what the tests check stays the same.
+DWORD ScaledTimeout(DWORD timeoutMs);
+
 // Waits until the predicate holds, polling every 20 ms; false on timeout.
 template <typename Predicate>
 bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
+    timeoutMs = ScaledTimeout(timeoutMs);
     const DWORD start = GetTickCount();
     for (;;) {
         if (predicate()) return true;
