@@ -126,7 +126,7 @@ TEST_F(CommandChannel, AnswersAndCaption) {
         if (c.BecomesCaption) caption = c.Text;
         EXPECT_EQ(Caption(), caption) << c.Text;
     }
-    Sleep(500);  // a wrongly posted window command would have acted by now
+    Sleep(ScaledTimeout(500));  // a wrongly posted window command would have acted by now
     EXPECT_TRUE(SameRect(WindowRectOf(run_.Host), before)) << RectText(WindowRectOf(run_.Host));
     EXPECT_FALSE(IsIconic(run_.Host));
 

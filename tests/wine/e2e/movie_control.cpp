@@ -39,25 +39,25 @@ LRESULT SendThroughMovie(HWND projector, const std::string& text, WPARAM wParam)
     data.cbData = static_cast<DWORD>(text.size() + 1);
     data.lpData = const_cast<char*>(text.c_str());
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(projector, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kSendTimeoutMs,
-                             &answer))
+    if (!SendMessageTimeoutA(projector, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
+                             testsupport::ScaledTimeout(kSendTimeoutMs), &answer))
         return -1;
     return static_cast<LRESULT>(answer);
 }
 
 void MoveCursor(POINT at) {
     SetCursorPos(at.x, at.y);
-    Sleep(kInputSettleMs);
+    Sleep(testsupport::ScaledTimeout(kInputSettleMs));
 }
 
 void PressButton(bool left) {
     SendMouse(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
-    Sleep(kInputSettleMs);
+    Sleep(testsupport::ScaledTimeout(kInputSettleMs));
 }
 
 void ReleaseButton(bool left) {
     SendMouse(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
-    Sleep(kInputSettleMs);
+    Sleep(testsupport::ScaledTimeout(kInputSettleMs));
 }
 
 void Click(POINT at, bool left) {

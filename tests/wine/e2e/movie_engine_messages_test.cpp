@@ -17,7 +17,7 @@ constexpr UINT kCloseRequest = WM_USER + 12;
 
 LRESULT SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result)) return 0x7FFF0000;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, ScaledTimeout(10000), &result)) return 0x7FFF0000;
     return static_cast<LRESULT>(result);
 }
 
@@ -48,7 +48,7 @@ TEST(EngineMessages, ServerQueryUnusedMessagesAndTheCloseRequest) {
     EXPECT_EQ(SendTo(run.Host, WM_USER + 50, 5, 5), 0);
     EXPECT_EQ(SendTo(run.Host, WM_USER + 2, 0, 0), 0);
     EXPECT_EQ(SendTo(run.Host, kCloseRequest, 1, 0), 0);
-    Sleep(kStillRunningMs);
+    Sleep(ScaledTimeout(kStillRunningMs));
     EXPECT_TRUE(run.Engine->Running());
     EXPECT_TRUE(IsWindow(run.Report.Window()));
 
@@ -92,7 +92,7 @@ TEST_P(EscInTheHost, EndsTheRunOnlyWithExitOnEsc) {
     if (c.Ends) {
         EXPECT_EQ(run.Engine->WaitForExit(kEngineEndMs), 0);
     } else {
-        Sleep(kStillRunningMs);
+        Sleep(ScaledTimeout(kStillRunningMs));
         EXPECT_TRUE(run.Engine->Running());
         PostMessageA(run.Report.Window(), WM_CLOSE, 0, 0);
         EXPECT_EQ(run.Engine->WaitForExit(kEngineEndMs), 0);

@@ -28,7 +28,7 @@ void BroadcastGlobalClose(const std::string& programPath) {
     const UINT message = RegisterWindowMessageA("VGlobalCloseMessage_s-z");
     const ATOM atom = GlobalAddAtomA(programPath.c_str());
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, message, 0, atom, SMTO_NORMAL, 5000, &ignored);
+    SendMessageTimeoutA(HWND_BROADCAST, message, 0, atom, SMTO_NORMAL, ScaledTimeout(5000), &ignored);
     GlobalDeleteAtom(atom);
 }
 
@@ -73,12 +73,12 @@ TEST(GlobalClose, AThirdProgramClosesTheEngineItNamesAndNoneAfterwards) {
     // Directories are ignored and the case does not matter.
     BroadcastGlobalClose("C:\\SOME\\DIR\\" + Upper(named.ExeName()));
     EXPECT_EQ(first.Engine->WaitForExit(kEngineEndMs), 0);
-    Sleep(kStillRunningMs);
+    Sleep(ScaledTimeout(kStillRunningMs));
     EXPECT_TRUE(second.Engine->Running()) << "an engine that was not named ended";
 
     // The other engine saw a close from another program too: it recognises none any more.
     BroadcastGlobalClose("C:\\SOME\\DIR\\" + other.ExeName());
-    Sleep(kStillRunningMs);
+    Sleep(ScaledTimeout(kStillRunningMs));
     EXPECT_TRUE(second.Engine->Running()) << "a second global close was obeyed";
 
     PostMessageA(second.Report.Window(), WM_CLOSE, 0, 0);

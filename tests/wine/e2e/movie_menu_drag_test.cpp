@@ -77,11 +77,11 @@ TEST(Dragging, EightPixelThresholdThenTheHostFollows) {
     MoveCursor(press);
     PressButton(true);
     MoveCursor(Offset(press, 7, 7));
-    Sleep(kDragSettleMs);
+    Sleep(ScaledTimeout(kDragSettleMs));
     EXPECT_EQ(WindowRectOf(run.Host).left, start.left);
     EXPECT_EQ(WindowRectOf(run.Host).top, start.top);
     ReleaseButton(true);
-    Sleep(kDragSettleMs);
+    Sleep(ScaledTimeout(kDragSettleMs));
     EXPECT_EQ(WindowRectOf(run.Host).left, start.left);
     EXPECT_EQ(WindowRectOf(run.Host).top, start.top);
 
@@ -98,7 +98,7 @@ TEST(Dragging, EightPixelThresholdThenTheHostFollows) {
 
     // Released: the host stays where the drag left it.
     MoveCursor(Offset(press, 40, 40));
-    Sleep(kDragSettleMs);
+    Sleep(ScaledTimeout(kDragSettleMs));
     EXPECT_EQ(WindowRectOf(run.Host).left, start.left + 10);
     EXPECT_EQ(WindowRectOf(run.Host).top, start.top - 3);
 
@@ -139,13 +139,13 @@ TEST(Dragging, EveryWayADragStops) {
             << stop.Name << ": the drag did not start, host left " << WindowRectOf(run.Host).left << " from "
             << start.left;
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(run.Host, stop.Message, stop.WParam, stop.LParam, SMTO_NORMAL, 5000, &ignored);
+        SendMessageTimeoutA(run.Host, stop.Message, stop.WParam, stop.LParam, SMTO_NORMAL, ScaledTimeout(5000), &ignored);
         MoveCursor(Offset(press, 30, 20));
-        Sleep(kDragSettleMs);
+        Sleep(ScaledTimeout(kDragSettleMs));
         EXPECT_EQ(WindowRectOf(run.Host).left, start.left + 12) << stop.Name << " did not stop the drag";
         EXPECT_EQ(WindowRectOf(run.Host).top, start.top) << stop.Name << " did not stop the drag";
         ReleaseButton(true);
-        Sleep(kDragSettleMs);
+        Sleep(ScaledTimeout(kDragSettleMs));
     }
 
     PostMessageA(projector, WM_CLOSE, 0, 0);
