@@ -17,16 +17,27 @@ for src in bench/*.cpp; do
   "build/bench/bench/$name" || status=1
 done
 
-[ -f build/bench-win64/build.ninja ] ||
-  cmake -S . -B build/bench-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C build/bench-win64 -j "$(nproc)" wine_benches
 scripts/wine-prefix.sh
-# The benchmarks pack the engine and the stand-ins of their own build tree.
-export STAGEHOST_BIN_DIR=$root/build/bench-win64
-for src in bench/win32/bench_*.cpp; do
-  name=$(basename "$src" .cpp)
-  echo "== $name (under Wine)"
-  scripts/wine-run.sh "build/bench-win64/bench/win32/$name.exe" || status=1
+source scripts/wine-env.sh
+# The engine benchmarks run for both builds, each packing the engine and stand-ins of its own tree.
+archs=(x86_64)
+i386=$(scripts/i386-exec.sh probe)
+case "$i386" in
+  native) [ -x "$WINE32" ] && archs+=(i686) ;;
+  qemu) echo "== i686 engine benchmarks: not run (32-bit code runs through qemu-user here, so its times say nothing)" ;;
+  *) echo "== i686 engine benchmarks: not run (${i386#none: })" ;;
+esac
+for arch in "${archs[@]}"; do
+  dir=build/bench-$arch
+  [ -f "$dir/build.ninja" ] ||
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-mingw-$arch.cmake" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+  ninja -C "$dir" -j "$(nproc)" wine_benches
+  export STAGEHOST_BIN_DIR=$root/$dir
+  for src in bench/win32/bench_*.cpp; do
+    name=$(basename "$src" .cpp)
+    echo "== $name ($arch engine under Wine)"
+    scripts/wine-run.sh "$arch" "$dir/bench/win32/$name.exe" || status=1
+  done
 done
 exit $status

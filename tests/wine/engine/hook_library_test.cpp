@@ -208,20 +208,20 @@ struct BoxWatch {
     std::string Caption, Text;
 };
 
+// A callback of the system: stdcall on i686, which a lambda is not.
+BOOL CALLBACK FindDialogBox(HWND window, LPARAM found) {
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::strcmp(cls, "#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 DWORD WINAPI ReadAndCloseBox(LPVOID parameter) {
     auto* watch = static_cast<BoxWatch*>(parameter);
     for (int tries = 0; tries < 200; ++tries) {
         HWND box = nullptr;
-        EnumThreadWindows(
-            watch->OwnerThread,
-            [](HWND window, LPARAM found) -> BOOL {
-                char cls[16] = {};
-                GetClassNameA(window, cls, sizeof cls);
-                if (std::strcmp(cls, "#32770") != 0) return TRUE;
-                *reinterpret_cast<HWND*>(found) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        EnumThreadWindows(watch->OwnerThread, FindDialogBox, reinterpret_cast<LPARAM>(&box));
         if (box) {
             char text[512] = {};
             GetWindowTextA(box, text, sizeof text);

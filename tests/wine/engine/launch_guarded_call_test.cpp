@@ -51,8 +51,10 @@ TEST(GuardedCall, ExceptionsHandledInsideTheCallAreLeftAlone) {
     EXPECT_EQ(value, 5);
 }
 
+LONG WINAPI PassesEveryException(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
+
 TEST(GuardedCall, PreviousTopLevelFilterIsRestored) {
-    LPTOP_LEVEL_EXCEPTION_FILTER mine = [](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_CONTINUE_SEARCH; };
+    LPTOP_LEVEL_EXCEPTION_FILTER mine = PassesEveryException;
     LPTOP_LEVEL_EXCEPTION_FILTER before = SetUnhandledExceptionFilter(mine);
     int value = 0;
     CallSwallowingExceptions(WritesThroughNull, &value);
