@@ -15,8 +15,11 @@ constexpr const char kGlobalCloseMessage[] = "VGlobalCloseMessage_s-z";
 constexpr const char kRunMarkerPrefix[] = "aakq ";
 constexpr const char kSlotSuffixBase[] = "_OBL_RT";
 constexpr const char kWorkDirBase[] = "Obl_Rt";
+// Held open without sharing inside a working directory for as long as its engine uses it.
+constexpr const char kWorkDirClaimFile[] = "Obl_Rt.claim";
 constexpr const char kHookLibraryName[] = "quenbyrun.dll";  // the fixed name used in messages
 constexpr const char kCantCreateDir[] = "Can't create dir ";
+constexpr const char kCantCreateHostWindow[] = "Can't create the host window";
 
 // Hook library exports, in the order they are looked up.
 constexpr const char kMouseProc[] = "MProc";

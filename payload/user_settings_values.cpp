@@ -29,6 +29,8 @@ std::string TemporaryBase(UserSettingsStore* store, const std::string& systemTem
     std::optional<std::string> chosen = store ? store->ReadString(kTempDirectoryValue) : std::nullopt;
     // An empty value would put the temporary files in the current directory: use the system's.
     std::string base = chosen && !chosen->empty() ? *chosen : systemTempPath;
-    if (base.empty() || base.back() != '\\') base += '\\';
+    // No system path either (GetTempPathA failed or gave too long a path): the empty base stays
+    // empty rather than becoming "\", the root of whatever drive is current.
+    if (!base.empty() && base.back() != '\\') base += '\\';
     return base;
 }

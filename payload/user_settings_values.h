@@ -19,5 +19,5 @@ bool ReadUserBoolean(UserSettingsStore* store, const std::string& valueName, boo
 void WriteUserBoolean(UserSettingsStore* store, const std::string& valueName, bool value);
 
 // The base of the temporary files: the per-user "Quenby Temp Directory" or else the system's
-// temporary path, always with a final "\".
+// temporary path, with a final "\" unless it is empty (no value and no system path).
 std::string TemporaryBase(UserSettingsStore* store, const std::string& systemTempPath);

@@ -2,7 +2,8 @@
 # shellcheck shell=bash
 
 # Always: compilers, zlib, GoogleTest, 64-bit Wine with its commands and symbol font, an X server
-# and the X tools the scripts call, python3 for the icon generator, clang for the fuzzers.
+# and the X tools the scripts call, python3 for the icon generator and the demo's music, clang for
+# the fuzzers, PulseAudio for the null-sink sound server whose mixers the Wine tests walk.
 base_packages=(
   cmake ninja-build g++ zlib1g-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
@@ -10,7 +11,7 @@ base_packages=(
   wine wine64 fonts-wine
   xvfb x11-utils imagemagick
   python3 clang libclang-rt-14-dev
-  procps
+  procps pulseaudio
 )
 # Where the kernel cannot run i386 code itself: qemu-user runs it through binfmt_misc.
 i386_emulation_packages=(qemu-user-static)

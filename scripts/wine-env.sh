@@ -17,3 +17,8 @@ if [ -z "${DISPLAY:-}" ] && [ -f "$WINEPREFIX/.stagehost-display" ]; then
   DISPLAY=$(cat "$WINEPREFIX/.stagehost-display")
   export DISPLAY
 fi
+# The null-sink sound server of scripts/sound-server.sh, when PulseAudio is installed.
+export STAGEHOST_PULSE_DIR=${STAGEHOST_PULSE_DIR:-$root/build/pulse}
+if command -v pulseaudio >/dev/null 2>&1; then
+  export PULSE_SERVER=unix:$STAGEHOST_PULSE_DIR/pulse/native
+fi

@@ -32,6 +32,7 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   step "waiting for Xvfb on $DISPLAY" xdpyinfo
 fi
 echo "$DISPLAY" > "$WINEPREFIX/.stagehost-display"
+"$here/sound-server.sh"
 
 # 32-bit programs need a prefix made with 32-bit Wine present; one made without it is made anew.
 wants32=no

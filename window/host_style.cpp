@@ -21,7 +21,8 @@ HostStyle ComputeHostStyle(const Options& opt, const OsFlags& os) {
     result.ExStyle = kExAppWindow;
     if (IsTrueFullScreen(opt)) {
         result.Style = kPopup | kSysMenu;
-        // Older systems misbehave with a topmost screen-sized window.
+        // Topmost only on Windows Me and the NT 5 family (2000, XP), where the taskbar would
+        // otherwise stay above a screen-sized window; 95, 98 and later systems do without it.
         if (os.WindowsMe || os.NT5) result.ExStyle |= kExTopmost;
     } else {
         result.Style = WindowedStyle(opt);

@@ -5,28 +5,22 @@
 #include "engine/win32/message_pump.h"
 #include "engine/win32/tfrm_main.h"
 
+std::string TfrmMain::InWorkDir(const std::string& name, bool isFullPath) const {
+    return isFullPath ? name : WorkDir + name;
+}
+
 namespace {
 
-// A path with a drive or a UNC/root start; anything else is a name inside the working directory.
-bool IsFullPath(const std::string& path) {
-    return (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
-}
+bool FileStillThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
 
-std::string TfrmMain::InWorkDir(const std::string& name) const {
-    return IsFullPath(name) ? name : WorkDir + name;
-}
-
-// MIDI playback arrives with the MIDI player; until then only its extracted file is removed.
 void TfrmMain::StopMidiAndDeleteFile() {
     if (Placement.MidiFile.empty()) return;
-    Opt.Midi.Value = true;  // muted: no playback may start any more
-    PumpMessages();
-    PumpMessages();
+    StopMidi(MidiPlayer, MidiState(), [] { PumpMessages(); });
     // Before the projector start the field holds the bare name: never resolve it against the
     // current directory, which is the program's own.
-    if (!WorkDir.empty()) DeleteFileA(InWorkDir(Placement.MidiFile).c_str());
+    if (!WorkDir.empty()) DeleteFileA(InWorkDir(Placement.MidiFile, MidiFileIsFullPath).c_str());
 }
 
 void TfrmMain::DeleteExtractedFiles() {
@@ -37,12 +31,6 @@ void TfrmMain::DeleteExtractedFiles() {
         DeleteFileA(file.c_str());
     }
 }
-
-// Sound muting arrives with the mixer code; nothing has been changed yet.
-void TfrmMain::RestoreMutedSound() {}
-
-// Tool folders arrive later; no tool file exists yet.
-void TfrmMain::RemoveToolFiles() {}
 
 void TfrmMain::RemovePlacementDirs() {
     if (!WorkDir.empty()) RemovePlacementDirectories(WorkDir, Placement.PlacementDirs);
@@ -78,11 +66,15 @@ void TfrmMain::Cleanup() {
 
     // A bare name (the run failed before the library was loaded) is made a full path, so that the
     // program entry's last attempt too names the file in the working directory.
-    if (!Placement.HookLibraryFile.empty())
-        Placement.HookLibraryFile = WorkDir.empty() ? std::string() : InWorkDir(Placement.HookLibraryFile);
+    if (!Placement.HookLibraryFile.empty() && !HookLibraryFileIsFullPath) {
+        Placement.HookLibraryFile = WorkDir.empty() ? std::string() : WorkDir + Placement.HookLibraryFile;
+        HookLibraryFileIsFullPath = true;
+    }
     if (!Placement.HookLibraryFile.empty()) DeleteHookLibraryFile(Placement.HookLibraryFile);
     if (!WorkDir.empty()) {
         DeleteDatFiles(WorkDir);
-        RemoveWorkingDirectory(WorkDir);
+        // A library file still there gets the program entry's last attempt first, while the
+        // directory is still claimed: only then is that file surely this run's own.
+        if (Placement.HookLibraryFile.empty() || !FileStillThere(Placement.HookLibraryFile)) ReleaseWorkingDirectory();
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "commands/win32/win32_classes_root_reader.h"
 #include "engine/engine_names.h"
 #include "engine/hook_load_message.h"
 #include "engine/win32/message_pump.h"
@@ -119,7 +120,7 @@ bool SetUpHookLibrary(const HookLibraryRequest& request, HookLibraryParts& parts
     block.ProjectorMajorVersion = static_cast<uint32_t>(opt.Major);
     for (int i = 0; i < kMenuItemsToDeleteCount; ++i)
         block.MenuItemsToDelete[i] = static_cast<uint32_t>(opt.RightMenuDeleteItems[i]);
-    block.HideCursor = static_cast<uint8_t>(opt.HideCursor);
+    block.HideCursor = Flag(opt.HideCursor != 0);  // 256 is on too, not its low byte
     block.HostWindowCopy = HandleToField(request.HostWindow);
     block.HostWindow = HandleToField(request.HostWindow);
     block.ProjectorProcessId = 0;
@@ -136,7 +137,7 @@ bool SetUpHookLibrary(const HookLibraryRequest& request, HookLibraryParts& parts
     block.Constant046 = 0;
     block.Constant044 = 1;
     block.ExitOnEsc = Flag(opt.ExitOnESC.Value);
-    block.PassEsc = static_cast<uint8_t>(opt.PassESC);
+    block.PassEsc = Flag(opt.PassESC != 0);
     block.Reserved03C = 0;
     block.EngineThreadId = GetCurrentThreadId();
     block.EngineProcessId = GetCurrentProcessId();
@@ -151,19 +152,28 @@ bool SetUpHookLibrary(const HookLibraryRequest& request, HookLibraryParts& parts
 void TearDownHookLibrary(HookLibraryParts& parts, const std::function<void()>& pumpMessages) {
     parts.KeyboardHook.reset();
     parts.MouseHook.reset();
+    bool cbtHookLeft = false;
     if (parts.CbtHook) {
         const DWORD started = GetTickCount();
         for (;;) {
             const bool removed = UnhookWindowsHookEx(parts.CbtHook.get()) != FALSE;
             if (!removed) MessageBeep(0);
             if (pumpMessages) pumpMessages();
-            if (removed || GetTickCount() - started >= kCbtUnhookRetryMs) break;
+            if (removed) break;
+            if (GetTickCount() - started >= kCbtUnhookRetryMs) {
+                cbtHookLeft = true;
+                break;
+            }
             Sleep(kCbtUnhookPauseMs);
         }
         parts.CbtHook.release();  // removed, or given up: never tried again
     }
     parts.GetMessageHook.reset();
-    parts.Library.reset();
+    // A hook still installed calls into the library: it stays loaded until the process ends.
+    if (cbtHookLeft)
+        parts.Library.release();
+    else
+        parts.Library.reset();
     if (parts.View) {
         SharedControlBlock& block = *static_cast<SharedControlBlock*>(parts.View.get());
         block.ProjectorProcessId = 0;
@@ -186,9 +196,16 @@ HookLibraryParts TfrmMain::HookParts() {
                             RunnerMessage, ServerMessage};
 }
 
+// The system's handler for web pages, for the hook library and the "dde:" requests. A value
+// that is missing leaves its field as the zero fill made it.
 void TfrmMain::LookUpWebPageHandler() {
-    // The system's handler for web pages fills the block's open command and DDE names; until it
-    // is looked up they stay empty.
+    SharedBlock->DdeApplication.Length = 0;
+    SharedBlock->DdeTopic.Length = 0;
+    Win32ClassesRootReader registry;
+    const WebPageHandler handler = FindWebPageHandler(registry);
+    if (handler.OpenCommand) SetShortString(SharedBlock->WebPageOpenCommand, *handler.OpenCommand);
+    if (handler.DdeApplication) SetShortString(SharedBlock->DdeApplication, *handler.DdeApplication);
+    if (handler.DdeTopic) SetShortString(SharedBlock->DdeTopic, *handler.DdeTopic);
 }
 
 bool TfrmMain::SetUpHookLibrary() {
@@ -196,6 +213,7 @@ bool TfrmMain::SetUpHookLibrary() {
     // file (cleanup, program end) names the file in the working directory even when this step
     // fails early.
     Placement.HookLibraryFile = WorkDir + Placement.HookLibraryFile;
+    HookLibraryFileIsFullPath = true;
     HookLibraryRequest request;
     request.LibraryPath = Placement.HookLibraryFile;
     request.SlotSuffix = SlotSuffix;

@@ -44,8 +44,9 @@ struct HookLibraryParts {
 bool SetUpHookLibrary(const HookLibraryRequest& request, HookLibraryParts& parts);
 
 // Undoes the setup, whatever part of it was reached: keyboard, mouse, CBT (retried a bounded
-// time, beeping and pumping between tries), get-message hooks; the library; the block's window
-// and process fields; 111 ms for hook code elsewhere to see them; the view; the mapping.
+// time, beeping and pumping between tries), get-message hooks; the library (left loaded when the
+// CBT hook could not be removed); the block's window and process fields; 111 ms for hook code
+// elsewhere to see them; the view; the mapping.
 void TearDownHookLibrary(HookLibraryParts& parts, const std::function<void()>& pumpMessages);
 
 // The system's text for an error code (FormatMessageA from the system table).

@@ -17,7 +17,7 @@ namespace {
 
 constexpr char kBeforeShowExport[] = "BeforeShow";
 constexpr DWORD kInputIdleTimeoutMs = 11111;
-constexpr ULONGLONG kWindowSearchMs = 11000;
+constexpr DWORD kWindowSearchMs = 11000;
 constexpr DWORD kMovePauseMs = 55;
 
 // Off-screen, normal show state, no busy cursor.
@@ -119,18 +119,17 @@ void TfrmMain::RunBeforeShow() {
         WinExec((path + " " + arguments).c_str(), SW_SHOWNORMAL);
 }
 
-// Mixer muting while the projector starts arrives with the sound feature; nothing to do yet.
-void TfrmMain::MuteSoundForProjector() {}
-
 bool TfrmMain::WaitForProjectorWindow() {
-    const ULONGLONG start = GetTickCount64();
-    while (GetTickCount64() - start < kWindowSearchMs && !ProjectorWindow) {
+    // GetTickCount with unsigned differences: right across its 49.7-day wrap, and present on every
+    // system the engine runs on.
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < kWindowSearchMs && !ProjectorWindow) {
         ProjectorEnded = WaitForSingleObject(ProjectorProcess.get(), 1) != WAIT_TIMEOUT;
         if (ProjectorEnded) return false;
         // A window the hook library has announced: let it become valid first. Bounded by the same
         // search time, so a stale handle in the block cannot hold the engine forever.
         if (HWND announced = static_cast<HWND>(FieldToHandle(SharedBlock->ProjectorWindow))) {
-            while (!IsWindow(announced) && GetTickCount64() - start < kWindowSearchMs) {
+            while (!IsWindow(announced) && GetTickCount() - start < kWindowSearchMs) {
                 if (WaitForSingleObject(ProjectorProcess.get(), 1) != WAIT_TIMEOUT) break;
             }
         }
@@ -141,7 +140,10 @@ bool TfrmMain::WaitForProjectorWindow() {
 
 bool TfrmMain::LaunchProjector() {
     ProjectorPath = WorkDir + Placement.ProjectorFile;
-    if (!Placement.MidiFile.empty()) Placement.MidiFile = WorkDir + Placement.MidiFile;
+    if (!Placement.MidiFile.empty() && !MidiFileIsFullPath) {
+        Placement.MidiFile = WorkDir + Placement.MidiFile;
+        MidiFileIsFullPath = true;
+    }
     STARTUPINFOA start = ProjectorStartRecord();
     SetProjectorEnvironment();
 

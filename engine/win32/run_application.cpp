@@ -50,7 +50,9 @@ void RunApplication(const std::string& programPath, const std::string& firstArgu
     }
     Sleep(111);
     // A second attempt after the cleanup's: by now other processes may have let the library go.
+    // The working directory is still claimed when the library was left, so the file is this run's.
     if (!main->Placement.HookLibraryFile.empty()) DeleteFileA(main->Placement.HookLibraryFile.c_str());
+    main->ReleaseWorkingDirectory();
     program.MainObject = nullptr;
     program.Filter = {};
     main.reset();

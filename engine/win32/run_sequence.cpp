@@ -74,8 +74,5 @@ void TfrmMain::RunSequence() {
 // Password prompt: a later feature; every distributable runs for now.
 bool TfrmMain::AskPassword() { return true; }
 
-// Tool folders: a later feature.
-void TfrmMain::PrepareToolDirs() {}
-
 // Setup dialog ("/C", menu, movie): a later feature; nothing changes, so nothing restarts.
 bool TfrmMain::ShowSetupDialog() { return false; }

@@ -5,7 +5,11 @@
 
 #include "engine/command_line_args.h"
 #include "engine/engine_names.h"
+#include "engine/host_window_failure.h"
+#include "engine/win32/hook_library.h"
 #include "engine/win32/message_pump.h"
+#include "engine/win32/working_directory.h"
+#include "payload/engine_error.h"
 #include "payload/registry_section.h"
 #include "payload/settings_loader.h"
 #include "payload/win32/registry_user_settings.h"
@@ -37,18 +41,26 @@ TfrmMain::TfrmMain(const std::string& programPath, const std::string& firstArgum
     if (!ConfigurationMode) {
         LoadSettings(Opt);
         Opt.MidiLoopTimes = EffectiveMidiLoopTimes(Opt.MidiLoopTimes);
+        MidiLoopsLeft = Opt.MidiLoopTimes;
     }
 
     Host.Create(Opt, HostWindowProcedure, GetModuleHandleA(nullptr));
+    // Without its window the start message would reach no handler and the run would never end.
+    if (!Host.Handle) {
+        const DWORD error = GetLastError();
+        throw EngineError(HostWindowFailureText(error ? SystemErrorText(error) : std::string()));
+    }
     PostMessageA(Host.Handle, kStartMessage, 0, 0);
 }
 
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::LoadSettings(Options& places) {
-    char tempPath[261] = {};
-    GetTempPathA(sizeof tempPath, tempPath);
-    ::LoadSettings(Reader, Placement, Win32PlacementFileSystem(), TemporaryBase(UserSettings.get(), tempPath),
+    // Engines sharing a temporary directory would write, read and delete one another's settings
+    // file of the same name: the short settings pass runs under the instance mutex, like the
+    // choice of the working directory.
+    InstanceMutexHold hold;
+    ::LoadSettings(Reader, Placement, Win32PlacementFileSystem(), FullTemporaryBaseOf(UserSettings.get()),
                    RegistrySection, UserSettings.get(), places);
 }
 

@@ -7,6 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "commands/media_player.h"
+#include "commands/midi_music.h"
+#include "commands/sound_muting.h"
+#include "commands/win32/win32_mci_calls.h"
 #include "engine/win32/handles.h"
 #include "payload/file_placement.h"
 #include "payload/options.h"
@@ -41,6 +45,7 @@ public:
 
     // --- Working directory and instance slot (engine/win32/working_directory.cpp)
     bool SelectWorkingDirectory();  // false: the mutex wait failed; throws "Can't create dir ..."
+    void ReleaseWorkingDirectory();  // gives up the claim and removes the directory; once
 
     // --- Hook library and shared control block (engine/win32/hook_library.cpp)
     bool SetUpHookLibrary();
@@ -86,6 +91,7 @@ public:
     int32_t SlotNumber = 0;
     std::string SlotSuffix;
     UniqueHandle InstanceMutex;  // open only during the directory selection
+    UniqueFile WorkDirClaim;     // from the directory's creation until it is removed
 
     // --- Run marker, shared block, hook library
     UniqueGlobalAtom RunMarkerAtom;
@@ -122,13 +128,29 @@ public:
     void PrepareProjectorParent();
     void FitProjectorContainerToClient();
 
+    // --- Sound muting while the projector runs (engine/win32/sound_steps.cpp)
+    SavedSound SoundBeforeRun;  // what the muting changed, given back by the cleanup
+
+    // --- MIDI music (engine/win32/midi_steps.cpp)
+    Win32MciCalls MidiCalls;
+    TMediaPlayer MidiPlayer{MidiCalls};
+    int32_t MidiLoopsLeft = 0;     // MidiLoopTimes, 2147483647 for 0; only counts down
+    void StartMidi();              // WM_USER+6
+    void MidiPlayDone();           // the player's OnNotify while looping
+    void HandleMidiNotify(WPARAM wParam);  // MM_MCINOTIFY
+    MidiMusicState MidiState();
+
     // --- Cleanup steps (engine/win32/cleanup.cpp)
     void StopMidiAndDeleteFile();
     void DeleteExtractedFiles();
     void RestoreMutedSound();
     void RemoveToolFiles();
     void RemovePlacementDirs();
-    std::string InWorkDir(const std::string& name) const;  // a bare name made a full path
+    // Whether HookLibraryFile and MidiFile already hold full paths or still the bare names the
+    // extraction gave them: a fact of the run, not read from the path's shape.
+    bool HookLibraryFileIsFullPath = false;
+    bool MidiFileIsFullPath = false;
+    std::string InWorkDir(const std::string& name, bool isFullPath) const;
 };
 
 // The message filter of the supervised run: obeys the hook library's close request.

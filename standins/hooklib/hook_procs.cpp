@@ -6,6 +6,7 @@
 
 #include "movie_input.h"
 #include "movie_ready_signal.h"
+#include "winmm_call_log.h"
 
 extern "C" {
 
@@ -13,6 +14,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         DisableThreadLibraryCalls(instance);
         standin::RememberLibraryModule(instance);
+        standin::StartWinmmCallLog();
+    } else if (reason == DLL_PROCESS_DETACH) {
+        standin::StopWinmmCallLog();
     }
     return TRUE;
 }

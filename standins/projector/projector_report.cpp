@@ -1,6 +1,8 @@
 #include "projector_report.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "engine/engine_names.h"
 #include "engine/shared_control_block.h"
@@ -31,6 +33,32 @@ std::string EnvironmentLines() {
     for (const char* entry = block; *entry; entry += std::char_traits<char>::length(entry) + 1)
         lines += std::string("env:") + entry + "\r\n";
     FreeEnvironmentStringsA(block);
+    return lines;
+}
+
+// Files below dir (with its final "\\"), prefix + name, up to depth more levels of directories.
+void CollectFiles(const std::string& dir, const std::string& prefix, int depth, std::vector<std::string>& files) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (depth > 0) CollectFiles(dir + name + "\\", prefix + name + "\\", depth - 1, files);
+        } else {
+            files.push_back(prefix + name + "=" + std::to_string(found.nFileSizeLow));
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::string FileLines() {
+    std::vector<std::string> files;
+    CollectFiles(CurrentDirectory() + "\\", "", 1, files);
+    std::sort(files.begin(), files.end());
+    std::string lines;
+    for (const std::string& file : files) lines += "file:" + file + "\r\n";
     return lines;
 }
 
@@ -100,6 +128,7 @@ void ProjectorReport::Refresh(const ProjectorView& view) {
     text += "last_sent=" + view.lastSent + "\r\n";
     text += "last_answer=" + std::to_string(view.lastAnswer) + "\r\n";
     text += EnvironmentLines();
+    text += FileLines();
 
     if (text != lastWritten_ && ReplaceFile(path_, text)) lastWritten_ = text;
 }

@@ -15,6 +15,8 @@
 //   last_sent=<text>         the last of them
 //   last_answer=<decimal>    the host's answer to it
 //   env:<name>=<value>       one line for each environment variable, in the environment's order
+//   file:<path>=<size>       one line for each file below the current directory (two levels
+//                            deep, so tool directories are seen), path relative to it, sorted
 #pragma once
 
 #include <windows.h>

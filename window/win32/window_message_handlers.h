@@ -78,4 +78,8 @@ HandlerResult OnSetText(TfrmMain& main, const WindowMessage& message);
 HandlerResult OnGlobalClose(TfrmMain& main, const WindowMessage& message);
 HandlerResult OnServerQuery(TfrmMain& main, const WindowMessage& message);
 
+// MIDI music (midi_messages.cpp)
+HandlerResult OnStartMidi(TfrmMain& main, const WindowMessage& message);   // WM_USER+6
+HandlerResult OnMidiNotify(TfrmMain& main, const WindowMessage& message);  // MM_MCINOTIFY
+
 }  // namespace hostmessages

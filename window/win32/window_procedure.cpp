@@ -1,5 +1,8 @@
 // The host window procedure: a table from message number to handler. Messages without a handler
 // go to DefWindowProcA, except the engine's own range WM_USER+1 .. WM_USER+50, which never does.
+#include <windows.h>
+#include <mmsystem.h>
+
 #include <exception>
 #include <utility>
 
@@ -49,6 +52,8 @@ const MessageRoute kMessageRoutes[] = {
     {WM_USER + 11, hostmessages::OnStartDrag},
     {WM_USER + 12, hostmessages::OnCloseRequest},
     {WM_USER + 14, hostmessages::OnStopDragIfRunning},
+    {WM_USER + 6, hostmessages::OnStartMidi},
+    {MM_MCINOTIFY, hostmessages::OnMidiNotify},
 };
 
 // 0 is no registered message (WM_NULL): an id not registered yet, or no longer, matches nothing.

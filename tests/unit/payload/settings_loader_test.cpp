@@ -280,15 +280,31 @@ TEST(SettingsLoader, MidiLoopTimesZeroMeansWithoutLimit) {
 }
 
 TEST(UserSettingsValues, TemporaryBaseComesFromTheStoreOrTheSystem) {
-    FakeUserSettingsStore store;
+    struct Case {
+        const char* name;
+        const char* value;  // nullptr: no per-user value
+        const char* systemTempPath;
+        const char* base;
+    };
+    const Case cases[] = {
+        {"system path", nullptr, "C:\\Temp\\", "C:\\Temp\\"},
+        {"system path without backslash", nullptr, "C:\\Temp", "C:\\Temp\\"},
+        {"user value", "D:\\Mine", "C:\\Temp\\", "D:\\Mine\\"},
+        {"user value with backslash", "D:\\Mine\\", "C:\\Temp\\", "D:\\Mine\\"},
+        {"empty user value", "", "C:\\Temp\\", "C:\\Temp\\"},
+        {"relative user value", "Temp", "C:\\Temp\\", "Temp\\"},
+        // GetTempPathA failed or gave a path too long for its buffer: nothing, not the drive root.
+        {"no system path", nullptr, "", ""},
+        {"no system path, empty user value", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeUserSettingsStore store;
+        if (c.value) store.Values["Quenby Temp Directory"] = c.value;
+        EXPECT_EQ(TemporaryBase(&store, c.systemTempPath), c.base);
+    }
     EXPECT_EQ(TemporaryBase(nullptr, "C:\\Temp\\"), "C:\\Temp\\");
-    EXPECT_EQ(TemporaryBase(&store, "C:\\Temp"), "C:\\Temp\\");
-    store.Values["Quenby Temp Directory"] = "D:\\Mine";
-    EXPECT_EQ(TemporaryBase(&store, "C:\\Temp\\"), "D:\\Mine\\");
-    store.Values["Quenby Temp Directory"] = "D:\\Mine\\";
-    EXPECT_EQ(TemporaryBase(&store, "C:\\Temp\\"), "D:\\Mine\\");
-    store.Values["Quenby Temp Directory"] = "";
-    EXPECT_EQ(TemporaryBase(&store, "C:\\Temp\\"), "C:\\Temp\\");
+    EXPECT_EQ(TemporaryBase(nullptr, ""), "");
 }
 
 TEST(UserSettingsValues, BooleansAreWrittenAsZeroOrOne) {

@@ -294,6 +294,26 @@ TEST(HookLibrary, CbtHookThatCannotBeRemovedIsGivenUpAfterRetries) {
     EXPECT_GT(pumps, 1) << "retried, pumping after each attempt";
     EXPECT_FALSE(o.Cbt) << "given up, not retried by its owner";
     EXPECT_FALSE(o.GetMessage || o.Library || o.View || o.Mapping) << "the rest still undone";
+    // The hook that stayed calls into the library: it must still be loaded.
+    HMODULE stillLoaded = GetModuleHandleA(f.Request.LibraryPath.c_str());
+    EXPECT_NE(stillLoaded, nullptr) << "the library was freed under a hook that may still be installed";
+    real.reset();
+    if (stillLoaded) FreeLibrary(stillLoaded);
+}
+
+// The two numeric options reach their one-byte fields as 0 or 1, whatever their 32-bit value.
+TEST(HookLibrary, HideCursorAndPassEscAreOnForEveryNonZeroValue) {
+    const int32_t values[] = {0, 1, 2, 255, 256, 0x10000, -1};
+    for (int32_t value : values) {
+        SCOPED_TRACE(value);
+        Fixture f("quenbyrun.dll", "9");
+        f.Opt.HideCursor = value;
+        f.Opt.PassESC = value;
+        Owned o;
+        ASSERT_TRUE(SetUpHookLibrary(f.Request, o.Parts));
+        EXPECT_EQ(o.Block->HideCursor, value != 0 ? 1 : 0);
+        EXPECT_EQ(o.Block->PassEsc, value != 0 ? 1 : 0);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "engine/win32/working_directory.h"
 #include "payload/engine_error.h"
@@ -51,7 +52,35 @@ TEST(WorkingDirectory, FreeLeftoverIsDeletedWithItsTreeAndReused) {
     const WorkingDirectoryClaim claim = Claim(base.Path());
     EXPECT_EQ(claim.SlotNumber, 0);
     EXPECT_EQ(claim.WorkDir, base.Path() + "Obl_Rt\\");
-    EXPECT_TRUE(testsupport::ListTree(claim.WorkDir).empty()) << "created anew, empty";
+    EXPECT_EQ(testsupport::ListTree(claim.WorkDir), std::vector<std::string>({"Obl_Rt.claim"}))
+        << "created anew, holding only its claim";
+}
+
+// The directory is claimed from its creation on, while still empty: a second engine choosing at
+// that moment takes the next slot instead of deleting it. Giving the claim up removes the
+// directory and nothing of the other's.
+TEST(WorkingDirectory, NewDirectoryIsClaimedUntilReleased) {
+    TempDir base("wd");
+    WorkingDirectoryClaim first = Claim(base.Path());
+    ASSERT_TRUE(first.Claim);
+    EXPECT_FALSE(IsDirectoryFree(base.File("Obl_Rt")));
+
+    WorkingDirectoryClaim second = Claim(base.Path());
+    EXPECT_EQ(second.SlotNumber, 1);
+    EXPECT_EQ(second.WorkDir, base.Path() + "Obl_Rt1\\");
+    EXPECT_TRUE(DirectoryExists(first.WorkDir)) << "the claimed directory was taken over";
+    WriteTextFile(second.WorkDir + "movie.swf", "the second engine's");
+    WriteTextFile(first.WorkDir + "left.txt", "the first engine's");
+
+    ReleaseWorkingDirectoryClaim(first.WorkDir, first.Claim);
+    EXPECT_FALSE(first.Claim);
+    EXPECT_FALSE(DirectoryExists(first.WorkDir));
+    EXPECT_TRUE(FileExists(second.WorkDir + "movie.swf"));
+
+    // Released, a directory is free again: the claim file went with its handle.
+    second.Claim.reset();
+    EXPECT_TRUE(IsDirectoryFree(base.File("Obl_Rt1")));
+    EXPECT_FALSE(FileExists(second.WorkDir + "Obl_Rt.claim"));
 }
 
 TEST(WorkingDirectory, FileHeldOpenDeepInATreeMovesToTheNextSlot) {

@@ -24,6 +24,13 @@ bool StandinReport::HasEnv(const std::string& name) const { return values_.count
 
 std::string StandinReport::Env(const std::string& name) const { return Value("env:" + name); }
 
+std::vector<std::string> StandinReport::Files() const {
+    std::vector<std::string> files;
+    for (auto it = values_.lower_bound("file:"); it != values_.end() && it->first.compare(0, 5, "file:") == 0; ++it)
+        files.push_back(it->first.substr(5));
+    return files;
+}
+
 HWND StandinReport::Window() const { return HandleFromDecimal(Value("window")); }
 
 HWND StandinReport::Parent() const { return HandleFromDecimal(Value("parent")); }

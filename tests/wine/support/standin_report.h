@@ -29,6 +29,8 @@ public:
     std::string Value(const std::string& key) const;
     bool HasEnv(const std::string& name) const;
     std::string Env(const std::string& name) const;  // the "env:<name>" line
+    // The files below the projector's current directory (two levels), relative paths, sorted.
+    std::vector<std::string> Files() const;
 
     HWND Window() const;
     HWND Parent() const;  // 0 while the window is a top-level window
