@@ -110,11 +110,6 @@ TEST_F(CommandChannel, AnswersAndCaption) {
         {"vcommand:", 0, false},
         {"vcommand:WriteReg:Software\\stagehost test\\Name=Value", 0, false},
         {"vcommandw:readreg:Software\\stagehost test\\Name=none", 0, false},
-        // With no web-page handler both DDE names are empty: only "dde:::" texts are accepted.
-        {"dde:::\"page.htm\",,-1", 0, false},
-        {"dde:::page.htm", 1, false},
-        {"dde:::\"page.htm\"", 0, true},
-        {"dde:APP:TOPIC:page.htm", 0, true},
         // A command sent with wParam 1 is no command.
         {"vcommand:fullscreen", 1, true},
         {"vcommand:minimize", 2, true},
@@ -122,6 +117,28 @@ TEST_F(CommandChannel, AnswersAndCaption) {
     const RECT before = WindowRectOf(run_.Host);
     std::string caption = Caption();
     for (const Case& c : cases) {
+        EXPECT_EQ(SendThroughMovie(projector_, c.Text, c.WParam), 1) << c.Text;
+        if (c.BecomesCaption) caption = c.Text;
+        EXPECT_EQ(Caption(), caption) << c.Text;
+    }
+
+    // "dde:" requests name the web-page handler's DDE application and topic as the engine found
+    // them (empty when the system has none).
+    const std::string application = run_.Report.BlockShortString(0x274);
+    const std::string topic = run_.Report.BlockShortString(0x374);
+    const std::string names = "dde:" + application + ":" + topic + ":";
+    struct DdeCase {
+        std::string Text;
+        WPARAM WParam;
+        bool BecomesCaption;
+    } ddeCases[] = {
+        {names + "\"http://example.test/page.htm\",,-1", 0, false},
+        {names + "page.htm", 1, false},
+        {names + "\"page.htm\"", 0, true},
+        {"dde:" + application + "x:" + topic + ":page.htm", 0, true},
+        {names + "page.htm", 2, true},
+    };
+    for (const DdeCase& c : ddeCases) {
         EXPECT_EQ(SendThroughMovie(projector_, c.Text, c.WParam), 1) << c.Text;
         if (c.BecomesCaption) caption = c.Text;
         EXPECT_EQ(Caption(), caption) << c.Text;

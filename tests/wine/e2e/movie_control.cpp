@@ -45,9 +45,16 @@ LRESULT SendThroughMovie(HWND projector, const std::string& text, WPARAM wParam)
     return static_cast<LRESULT>(answer);
 }
 
+// Under Wine a cursor position older than a moment is read back from the X server, which may not
+// have followed a move yet: the move is repeated until a read-back after that moment agrees, so
+// the engine reads the same position.
 void MoveCursor(POINT at) {
-    SetCursorPos(at.x, at.y);
-    Sleep(testsupport::ScaledTimeout(kInputSettleMs));
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SetCursorPos(at.x, at.y);
+        Sleep(testsupport::ScaledTimeout(kInputSettleMs));
+        POINT now{};
+        if (GetCursorPos(&now) && now.x == at.x && now.y == at.y) return;
+    }
 }
 
 void PressButton(bool left) {
