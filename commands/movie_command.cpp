@@ -60,9 +60,3 @@ uint32_t WindowCommandId(CommandAction action) {
         default: return 0;
     }
 }
-
-std::string ReadRegistryAnswerPath(const std::string& projectorPath) {
-    const std::string::size_type cut = projectorPath.find_last_of("\\:");
-    const std::string directory = cut == std::string::npos ? std::string() : projectorPath.substr(0, cut + 1);
-    return directory + kReadRegistryAnswerFile;
-}

@@ -10,7 +10,6 @@ enum class CommandForm { NotACommand, NoWait, Wait };
 
 constexpr char kWaitCommandPrefix[] = "vcommandw:";
 constexpr char kNoWaitCommandPrefix[] = "vcommand:";
-constexpr char kReadRegistryAnswerFile[] = "ReadReg.txt";
 
 struct MovieCommand {
     CommandForm Form = CommandForm::NotACommand;
@@ -33,6 +32,3 @@ CommandRoute RouteCommandBody(const std::string& body);
 
 // The host command id a window command is posted as; 0 for the others.
 uint32_t WindowCommandId(CommandAction action);
-
-// The registry read's answer file: "ReadReg.txt" in the projector's directory.
-std::string ReadRegistryAnswerPath(const std::string& projectorPath);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "payload/options.h"
+#include "payload/password_hash.h"
 #include "payload/registry_section.h"
 #include "payload/settings_file.h"
 #include "payload/settings_keys.h"
@@ -130,6 +131,29 @@ public:
         if (deleteItems) CheckDeleteItems(section);
     }
 
+    // "Password=1" asks for a password that must hash to "AlignmentX": without a hash a password
+    // can match, the distributable cannot be opened.
+    void CheckPasswordHash(const SettingsSection& settings) {
+        const SettingsLine* password = nullptr;
+        const SettingsLine* hash = nullptr;
+        for (const SettingsLine& line : settings.Lines) {
+            if (!line.HasEquals) continue;
+            if (!password && EqualsIgnoringCase(line.Key, kPasswordKey)) password = &line;
+            if (!hash && EqualsIgnoringCase(line.Key, kAlignmentXKey)) hash = &line;
+        }
+        int32_t number = 0;
+        if (!password || !ParseSettingsNumber(password->Value, number) || number != 1) return;
+        if (!hash) {
+            Add(password->LineNumber, "Password=1 asks for a password, but AlignmentX (the password's hash) is "
+                                      "missing; set the password with stagepack build --password-file or "
+                                      "--password-prompt");
+            return;
+        }
+        if (ParseSettingsNumber(hash->Value, number) && (number < 0 || number >= kPasswordHashLimit))
+            Add(hash->LineNumber, "AlignmentX=" + hash->Value + " is no password's hash (0 to " +
+                                      std::to_string(kPasswordHashLimit - 1) + "); no password opens the distributable");
+    }
+
     void CheckStartInFullscreen(const SettingsSection& settings) {
         auto valueOf = [&](const char* key, int32_t defaultValue) {
             for (const SettingsLine& line : settings.Lines)
@@ -176,7 +200,10 @@ std::vector<std::string> CheckAuthorSettings(const std::string& iniText) {
             continue;
         }
         checker.CheckSection(section);
-        if (EqualsIgnoringCase(section.Name, kSettingsSection)) checker.CheckStartInFullscreen(section);
+        if (EqualsIgnoringCase(section.Name, kSettingsSection)) {
+            checker.CheckStartInFullscreen(section);
+            checker.CheckPasswordHash(section);
+        }
     }
 
     std::stable_sort(checker.Findings.begin(), checker.Findings.end(),

@@ -4,7 +4,7 @@
 // text is left to the default handling, which makes it the caption.
 #include "commands/dde_request.h"
 #include "commands/movie_command.h"
-#include "commands/win32/registry_command_steps.h"
+#include "commands/win32/registry_commands.h"
 #include "engine/shared_control_block.h"
 #include "engine/win32/tfrm_main.h"
 
@@ -30,7 +30,7 @@ LRESULT TfrmMain::HandleSetText(WPARAM wParam, LPARAM lParam) {
                     WriteRegistryValue(route.Argument, command.Form == CommandForm::NoWait);
                     break;
                 case CommandAction::ReadRegistry:
-                    ReadRegistryValue(route.Argument, ReadRegistryAnswerPath(ProjectorPath), Placement.ExtractedFiles);
+                    ReadRegistryValue(route.Argument, RegistryAnswerFile(ProjectorPath), Placement.ExtractedFiles);
                     break;
                 case CommandAction::None:
                     break;

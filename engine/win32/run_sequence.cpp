@@ -70,9 +70,3 @@ void TfrmMain::RunSequence() {
     }
     Cleanup();
 }
-
-// Password prompt: a later feature; every distributable runs for now.
-bool TfrmMain::AskPassword() { return true; }
-
-// Setup dialog ("/C", menu, movie): a later feature; nothing changes, so nothing restarts.
-bool TfrmMain::ShowSetupDialog() { return false; }

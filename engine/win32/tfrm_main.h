@@ -34,10 +34,10 @@ public:
     void RunSequence();
     void FreeMainObjects();  // frees the owned objects and destroys the host window
 
-    // --- Steps that later features fill in; present in their order, doing nothing yet
-    bool AskPassword();      // true: go on
-    void PrepareToolDirs();
-    bool ShowSetupDialog();  // true: the user changed options (the engine then restarts)
+    // --- Steps of the run with files of their own
+    bool AskPassword();      // true: go on (engine/win32/password_gate.cpp)
+    void PrepareToolDirs();  // engine/win32/tool_folder_steps.cpp
+    bool ShowSetupDialog();  // true: the options changed (window/win32/setup_dialog.cpp)
 
     // --- Settings (payload/win32/load_settings.cpp)
     void LoadSettings(Options& places);

@@ -1,31 +1,42 @@
 // stagepack build: engine image + one appended payload session.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
 
 #include "payload/extract_path_rules.h"
+#include "payload/password_hash.h"
 #include "payload/payload_file_system.h"
 #include "payload/payload_format.h"
 #include "payload/payload_writer.h"
+#include "payload/settings_password.h"
 #include "tools/stagepack/cli_support.h"
 #include "tools/stagepack/commands.h"
+#include "tools/stagepack/password_input.h"
 
 namespace {
 
 struct InputFile {
     std::string Path;  // as given
     RecordInfo Record;
+    bool Rewritten = false;  // a settings file packed with the password hash: Text is packed
+    std::string Text;
 };
+
+enum class PasswordSource { None, Prompt, File };
 
 struct BuildRequest {
     std::string EnginePath;
     std::string OutputPath;
     std::string SessionName = "Session1";
     std::vector<InputFile> Files;
+    PasswordSource Password = PasswordSource::None;
+    std::string PasswordFile;
 };
 
 class StdioFile {
@@ -122,6 +133,12 @@ BuildRequest ParseBuild(const Arguments& args) {
             if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
             const std::string& value = args[++i];
             (arg == "-e" ? request.EnginePath : arg == "-o" ? request.OutputPath : request.SessionName) = value;
+        } else if (!optionsEnded && arg == "--password-prompt") {
+            request.Password = PasswordSource::Prompt;
+        } else if (!optionsEnded && arg == "--password-file") {
+            if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
+            request.Password = PasswordSource::File;
+            request.PasswordFile = args[++i];
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             throw UsageError("unknown option " + arg);
         } else {
@@ -136,17 +153,66 @@ BuildRequest ParseBuild(const Arguments& args) {
     return request;
 }
 
-void PrintSettingsWarnings(const InputFile& input) {
+bool IsSettingsFile(const InputFile& input) {
     std::string name = input.Record.FileName;
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".ini") != 0) return;
-    std::FILE* f = std::fopen(NativePath(input.Path).c_str(), "rb");
-    if (!f) return;
+    return name.size() >= 4 && name.compare(name.size() - 4, 4, ".ini") == 0;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::FILE* f = std::fopen(NativePath(path).c_str(), "rb");
+    if (!f) throw ToolError("cannot read " + path);
     std::string text;
     char buffer[4096];
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
     std::fclose(f);
+    return text;
+}
+
+class TextContents : public ContentReader {
+public:
+    explicit TextContents(const std::string& text) : text_(text) {}
+    size_t Read(void* buffer, size_t count) override {
+        const size_t n = std::min(count, text_.size() - position_);
+        std::memcpy(buffer, text_.data() + position_, n);
+        position_ += n;
+        return n;
+    }
+
+private:
+    const std::string& text_;
+    size_t position_ = 0;
+};
+
+// Only the hash goes into the packed settings files; the password is forgotten at once and the
+// files on disk stay as they are.
+void ApplyPassword(BuildRequest& request) {
+    if (request.Password == PasswordSource::None) return;
+    bool anySettings = false;
+    for (const InputFile& input : request.Files) anySettings = anySettings || IsSettingsFile(input);
+    if (!anySettings) throw ToolError("a password needs a settings file (.ini) among the files");
+    std::string password =
+        request.Password == PasswordSource::Prompt ? PromptPasswordTwice() : ReadPasswordFile(request.PasswordFile);
+    const int32_t hash = PasswordHash(password);
+    ForgetPassword(password);
+    for (InputFile& input : request.Files) {
+        if (!IsSettingsFile(input)) continue;
+        input.Text = WithPasswordHash(ReadWholeFile(input.Path), hash);
+        input.Rewritten = true;
+        input.Record.OriginalSize = static_cast<uint32_t>(input.Text.size());
+        std::printf("%s: packed with Password=1 and the password's hash\n", input.Path.c_str());
+    }
+}
+
+void PrintSettingsWarnings(const InputFile& input) {
+    if (!IsSettingsFile(input)) return;
+    std::string text;
+    try {
+        text = input.Rewritten ? input.Text : ReadWholeFile(input.Path);
+    } catch (const ToolError&) {
+        return;
+    }
     for (const std::string& warning : SettingsWarnings(text))
         std::fprintf(stderr, "stagepack: warning: %s: %s\n", input.Path.c_str(), warning.c_str());
 }
@@ -165,6 +231,7 @@ void CopyEngine(const std::string& enginePath, PayloadSink& sink) {
 
 int RunBuild(const Arguments& args) {
     BuildRequest request = ParseBuild(args);
+    ApplyPassword(request);
     uint64_t total = 0;
     for (const InputFile& input : request.Files) {
         total += input.Record.OriginalSize;
@@ -180,8 +247,13 @@ int RunBuild(const Arguments& args) {
         TerminalProgress progress("packing", total);
         writer.OnContentBytes = [&](uint64_t bytes) { progress.Advance(bytes); };
         for (const InputFile& input : request.Files) {
-            FileContents contents(input.Path);
-            writer.AddFile(input.Record, contents);
+            if (input.Rewritten) {
+                TextContents contents(input.Text);
+                writer.AddFile(input.Record, contents);
+            } else {
+                FileContents contents(input.Path);
+                writer.AddFile(input.Record, contents);
+            }
         }
         writer.Finish(request.SessionName);
         sink.Close();

@@ -13,7 +13,7 @@ namespace {
 
 const char kUsage[] =
     "Usage:\n"
-    "  stagepack build -e ENGINE -o OUTPUT [-s SESSION] FILE[=PLACEMENT]...\n"
+    "  stagepack build -e ENGINE -o OUTPUT [-s SESSION] [PASSWORD] FILE[=PLACEMENT]...\n"
     "      Copy ENGINE to OUTPUT and append one payload session holding the FILEs.\n"
     "      Each file is stored under its own name; PLACEMENT says where the engine puts it:\n"
     "        (none)            placed by its type (projector .exe, hook library .dll, .ini ...)\n"
@@ -23,6 +23,10 @@ const char kUsage[] =
     "      Settings (.ini) files are included like any file and checked for mistakes.\n"
     "      SESSION defaults to Session1. An ENGINE that already carries a payload gets one more\n"
     "      session stacked on it.\n"
+    "      PASSWORD protects the presentation: --password-prompt asks for it twice on the\n"
+    "      terminal, --password-file PWFILE takes the first line of PWFILE. Only its hash is\n"
+    "      packed (Password=1 and AlignmentX in the settings file); the payload itself is not\n"
+    "      encrypted.\n"
     "  stagepack list FILE\n"
     "      Show every session and record of FILE, with the check of each header.\n"
     "  stagepack verify FILE\n"

@@ -1,6 +1,6 @@
-#include "engine/win32/message_pump.h"
 #include "engine/win32/tfrm_main.h"
 #include "window/host_commands.h"
+#include "window/win32/setup_dialog.h"
 #include "window/win32/window_message_handlers.h"
 
 namespace {
@@ -11,17 +11,6 @@ HandlerResult CloseCommand(TfrmMain& main, const WindowMessage&) {
         SendMessageA(dialog, WM_CLOSE, 0, 0);
     else
         main.CloseProjector();
-    return kCallDefault;
-}
-
-// Setup: changed options end the projector and run the engine again with them.
-HandlerResult SetupCommand(TfrmMain& main, const WindowMessage&) {
-    if (const HWND dialog = OpenSetupDialogWindow()) {
-        SetFocus(dialog);
-    } else if (main.ShowSetupDialog()) {
-        PostMessageA(main.ProjectorWindow, WM_CLOSE, 0, 0);
-        Program().RestartFlag = true;
-    }
     return kCallDefault;
 }
 
@@ -48,7 +37,7 @@ struct CommandRoute {
 
 const CommandRoute kCommandRoutes[] = {
     {host_commands::kClose, CloseCommand},
-    {host_commands::kSetup, SetupCommand},
+    {host_commands::kSetup, hostmessages::OnSetupCommand},
     {host_commands::kMinimize, MinimizeCommand},
     {host_commands::kEnterFullScreenMode, EnterFullScreenMode},
     {host_commands::kLeaveFullScreenMode, LeaveFullScreenMode},

@@ -72,9 +72,4 @@ TEST(MovieCommand, WindowCommandsMapToHostIds) {
     EXPECT_EQ(WindowCommandId(CommandAction::None), 0u);
 }
 
-TEST(MovieCommand, ReadAnswerFileLivesBesideTheProjector) {
-    EXPECT_EQ(ReadRegistryAnswerPath("C:\\Temp\\Obl_Rt\\movie.exe"), "C:\\Temp\\Obl_Rt\\ReadReg.txt");
-    EXPECT_EQ(ReadRegistryAnswerPath("movie.exe"), "ReadReg.txt");
-}
-
 }  // namespace

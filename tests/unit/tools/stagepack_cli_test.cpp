@@ -217,4 +217,34 @@ TEST_F(StagepackTest, HelpAndSettingsCheck) {
     EXPECT_NE(build.err.find("warning: odd.ini: line 2: "), std::string::npos) << build.err;
 }
 
+// A password given in a file: only its hash reaches the packed settings file, the files on disk
+// stay as they were, and nothing prints the password.
+TEST_F(StagepackTest, PasswordFromAFileGoesInAsItsHashOnly) {
+    WriteFile("pw.txt", "  open sesame\r\nsecond line\r\n");
+    WriteFile("locked.ini", "[Settings]\r\nPassword=0\r\nFullScreen=1\r\n");
+    RunResult build = Run("build -e engine.exe -o demo.exe --password-file pw.txt locked.ini movie.swf");
+    ASSERT_EQ(build.exitCode, 0) << build.err;
+    EXPECT_EQ(build.out.find("sesame"), std::string::npos);
+    EXPECT_EQ(build.err.find("sesame"), std::string::npos);
+    EXPECT_EQ(build.err.find("warning"), std::string::npos) << build.err;
+    EXPECT_EQ(ReadFile(Path("locked.ini")), "[Settings]\r\nPassword=0\r\nFullScreen=1\r\n");
+
+    ASSERT_EQ(Run("extract demo.exe out").exitCode, 0);
+    // 276737813 is the hash of "open sesame" (blanks around it do not count).
+    EXPECT_EQ(ReadFile(Path("out/locked.ini")), "[Settings]\r\nAlignmentX=276737813\r\nPassword=1\r\nFullScreen=1\r\n");
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir_))
+        if (entry.is_regular_file() && entry.path().filename() != "pw.txt") {
+            EXPECT_EQ(ReadFile(entry.path().string()).find("sesame"), std::string::npos) << entry.path();
+        }
+
+    // A password without a settings file to carry it, or from a terminal that is none, builds nothing.
+    EXPECT_NE(Run("build -e engine.exe -o none.exe --password-file pw.txt movie.swf").exitCode, 0);
+    EXPECT_NE(Run("build -e engine.exe -o none.exe --password-prompt settings.ini </dev/null").exitCode, 0);
+    EXPECT_FALSE(fs::exists(Path("none.exe")));
+
+    WriteFile("nohash.ini", "[Settings]\r\nPassword=1\r\n");
+    RunResult check = Run("check-settings nohash.ini");
+    EXPECT_NE(check.out.find("nohash.ini: line 2: Password=1 asks for a password"), std::string::npos) << check.out;
+}
+
 }  // namespace

@@ -23,9 +23,10 @@ TEST(MovieToolFolders, ToolDirectoriesAreFilledWhileTheMovieRunsAndRemovedAfter)
     MovieRun run = StartMovie(app, work.File("report.txt"));
     ASSERT_TRUE(CapturedAndShown(run.Report));
 
-    // The projector starts in the working directory and lists it two levels deep.
+    // The projector starts in the working directory and lists it two levels deep; the engine's
+    // claim on the directory is there too.
     const std::vector<std::string> expected = {
-        "blank\\vtools.ini", "edit.hlp",         "edit\\VEdit.EXE",  "edit\\edit.hlp",   "edit\\vtools.ini",
+        "Obl_Rt.claim",      "blank\\vtools.ini", "edit.hlp",         "edit\\VEdit.EXE",  "edit\\edit.hlp",   "edit\\vtools.ini",
         "evil\\vtools.ini",  "movie.exe",        "notes\\VEdit.EXE", "notes\\edit.hlp",  "notes\\vtools.ini",
         "quenbyrun0.dll",    "vedit.exe",        "wrongcase.txt"};
     EXPECT_EQ(run.Report.Files(), expected);
