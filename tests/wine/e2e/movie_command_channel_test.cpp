@@ -93,7 +93,7 @@ TEST_F(CommandChannel, WindowCommandsInBothFormsAndTheirEffects) {
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(run_.Host) != FALSE; }, kEffectMs)) << "the host was not minimized";
 }
 
-// Commands that ask for nothing, the registry and setup steps, and accepted "dde:" requests are
+// Commands that ask for nothing, the registry commands, and accepted "dde:" requests are
 // answered 1 and leave the caption alone; every other text becomes the caption.
 TEST_F(CommandChannel, AnswersAndCaption) {
     struct Case {
@@ -102,9 +102,9 @@ TEST_F(CommandChannel, AnswersAndCaption) {
         bool BecomesCaption;
     } cases[] = {
         {"Hello", 0, true},
-        {"vcommand:setup", 0, false},
-        {"VCOMMAND:SETUP", 0, false},
-        {"vcommandw:setup", 0, false},
+        // ("setup" itself opens the Setup dialog, whose own tests drive it.)
+        {"VCOMMAND:NOTHING", 0, false},
+        {"vcommandw:nothing", 0, false},
         {"vcommand: setup", 0, false},
         {"vcommand:setup ", 0, false},
         {"vcommand:", 0, false},
