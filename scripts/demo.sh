@@ -2,8 +2,9 @@
 # Builds the engine, packs the demo distributable an author would ship (the 32-bit engine with the
 # stand-in movie player, hook library, music and settings) and runs it under Wine - on Xvfb when
 # there is no display - saving a screenshot of the movie playing inside the engine's window to
-# out/demo-screenshot.png. Where this machine cannot run 32-bit code at full speed it uses the
-# x86_64 build and says so.
+# out/demo-screenshot.png. The movie then sends the engine "vcommand:fullscreen", and
+# out/demo-fullscreen.png shows it filling the screen. Where this machine cannot run 32-bit code at
+# full speed it uses the x86_64 build and says so.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -37,8 +38,8 @@ trap 'rm -rf "$work"' EXIT
 report=$work/report.txt
 # The stand-in movie ends by itself after a while, as a movie that quits would; the engine then
 # cleans up and exits.
-STANDIN_REPORT="Z:${report//\//\\}" STANDIN_EXIT_AFTER_MS=${STAGEHOST_DEMO_MS:-8000} \
-  "$loader" "$demo" &
+STANDIN_REPORT="Z:${report//\//\\}" STANDIN_EXIT_AFTER_MS=${STAGEHOST_DEMO_MS:-12000} \
+  STANDIN_SEND_TEXT=vcommand:fullscreen STANDIN_SEND_AFTER_MS=4000 "$loader" "$demo" &
 engine=$!
 # The stand-in projector reports its parent once it has been captured into the engine's window.
 for _ in $(seq 150); do
@@ -51,6 +52,16 @@ sleep 2
 desktop=$(xwininfo -root -tree | awk '/Wine desktop/ { print $1; exit }')
 import -display "$DISPLAY" -window "${desktop:-root}" out/demo-screenshot.png
 echo "Screenshot: out/demo-screenshot.png"
+# The movie reports the command it sent and the engine's answer.
+for _ in $(seq 100); do
+  grep -q '^sent=1' "$report" 2>/dev/null && break
+  sleep 0.2
+done
+sleep 1.5
+import -display "$DISPLAY" -window "${desktop:-root}" out/demo-fullscreen.png
+echo "The movie sent: $(grep '^last_sent=' "$report" | cut -d= -f2- | tr -d '\r')," \
+  "answered $(grep '^last_answer=' "$report" | cut -d= -f2 | tr -d '\r')"
+echo "Screenshot: out/demo-fullscreen.png"
 status=0
 wait $engine || status=$?
 if [ $status -eq 0 ]; then echo "The engine ended normally."; else echo "The engine ended with exit status $status."; fi

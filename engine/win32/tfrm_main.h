@@ -68,6 +68,10 @@ public:
     // --- Host window procedure (window/win32/window_procedure.cpp)
     LRESULT WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // --- Command channel (commands/win32/command_channel.cpp): the movie's WM_SETTEXT commands.
+    // Returns 1 for a command or an accepted "dde:" request, else 0 (the text becomes the caption).
+    LRESULT HandleSetText(WPARAM wParam, LPARAM lParam);
+
     // --- Program facts
     std::string ProgramPath;  // full path of the running program
     std::string ExeName;      // file name part of ProgramPath

@@ -100,14 +100,16 @@ void StepWhileHoldingLock() {
     HWND host = nullptr;
     if (ProjectorShownInHost(host)) {
         PostMessageA(host, kMovieReadyMessage, 0, 0);
+        // The block stays mapped: the movie's input is reported by the options it holds.
         g_role = kReported;
-        ReleaseBlock();
     }
 }
 
 }  // namespace
 
 void RememberLibraryModule(HMODULE module) { g_module = module; }
+
+const volatile SharedControlBlock* ShownMovieBlock() { return g_role == kReported ? g_block : nullptr; }
 
 void CheckMovieReady() {
     if (g_role == kBystander || g_role == kReported) return;

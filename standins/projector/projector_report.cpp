@@ -124,6 +124,9 @@ void ProjectorReport::Refresh(const ProjectorView& view) {
     text += "fullscreen_command=" + std::to_string(view.fullScreenCommand) + "\r\n";
     text += "mapping=" + MappingNameFromWorkDir() + "\r\n";
     text += "block=" + BlockHex() + "\r\n";
+    text += "sent=" + std::to_string(view.sentCount) + "\r\n";
+    text += "last_sent=" + view.lastSent + "\r\n";
+    text += "last_answer=" + std::to_string(view.lastAnswer) + "\r\n";
     text += EnvironmentLines();
     text += FileLines();
 

@@ -11,6 +11,9 @@
 //   fullscreen_command=<id>  the last full-screen command received, 0 before any
 //   mapping=<name>           the shared control block's mapping name, from OrbelinLocalDir_RootDir
 //   block=<hex>              the block's first 1356 bytes as 2712 hex digits, empty until opened
+//   sent=<n>                 how many commands the movie has sent its host (movie_commands.h)
+//   last_sent=<text>         the last of them
+//   last_answer=<decimal>    the host's answer to it
 //   env:<name>=<value>       one line for each environment variable, in the environment's order
 //   file:<path>=<size>       one line for each file below the current directory (two levels
 //                            deep, so tool directories are seen), path relative to it, sorted
@@ -27,6 +30,9 @@ namespace standin {
 struct ProjectorView {
     HWND window = nullptr;
     unsigned fullScreenCommand = 0;
+    unsigned sentCount = 0;
+    std::string lastSent;
+    long long lastAnswer = 0;
 };
 
 class ProjectorReport {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "movie_commands.h"
 #include "projector_report.h"
 #include "standin_projector_colors.h"
 
@@ -11,14 +12,18 @@ namespace {
 constexpr UINT_PTR kReportTimer = 1;
 constexpr UINT kReportIntervalMs = 200;
 constexpr UINT_PTR kExitTimer = 2;
+constexpr UINT_PTR kSendTimer = 3;
+constexpr UINT kSendCheckIntervalMs = 100;
 
 COLORREF ToColorRef(DemoColor color) { return RGB(color.red, color.green, color.blue); }
 
 // One projector window per process; the window procedure reaches its state here.
 struct ProjectorState {
-    explicit ProjectorState(const TestControls& controls) : report(controls.reportPath) {}
+    explicit ProjectorState(const TestControls& controls) : report(controls.reportPath), controls(controls) {}
     ProjectorReport report;
     ProjectorView view;
+    TestControls controls;
+    DWORD insideSince = 0;  // when the window was first seen inside its host
 };
 std::unique_ptr<ProjectorState> g_state;
 
@@ -93,7 +98,22 @@ void OnTimer(HWND window, UINT_PTR timer) {
     } else if (timer == kExitTimer) {
         KillTimer(window, kExitTimer);
         PostMessageA(window, WM_CLOSE, 0, 0);
+    } else if (timer == kSendTimer) {
+        // Counted from the moment the window is inside its host, so the engine shows it first.
+        if (!HasParentWindow(window)) return;
+        const DWORD now = GetTickCount();
+        if (!g_state->insideSince) g_state->insideSince = now ? now : 1;
+        if (now - g_state->insideSince < g_state->controls.sendAfterMs) return;
+        KillTimer(window, kSendTimer);
+        SendMovieCommand(g_state->view, 0, g_state->controls.sendText);
+        g_state->report.Refresh(g_state->view);
     }
+}
+
+LRESULT SendAndReport(WPARAM wParam, const std::string& text) {
+    const LRESULT answer = SendMovieCommand(g_state->view, wParam, text);
+    g_state->report.Refresh(g_state->view);
+    return answer;
 }
 
 LRESULT CALLBACK ProjectorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -110,6 +130,15 @@ LRESULT CALLBACK ProjectorWindowProc(HWND window, UINT message, WPARAM wParam, L
         }
         break;
     }
+    case WM_KEYDOWN: {
+        const std::string command = CommandForKey(wParam, GetKeyState(VK_SHIFT) < 0);
+        if (!command.empty()) SendAndReport(0, command);
+        return 0;
+    }
+    case WM_COPYDATA:
+        if (!lParam) return 0;
+        return SendAndReport(reinterpret_cast<const COPYDATASTRUCT*>(lParam)->dwData,
+                             CopyDataText(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)));
     case WM_PAINT:
         PaintDemoPicture(window);
         return 0;
@@ -154,6 +183,8 @@ HWND CreateProjectorWindow(HINSTANCE instance, int showCommand, const TestContro
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     if (controls.exitAfterMs) SetTimer(window, kExitTimer, controls.exitAfterMs, nullptr);
+    if (!controls.sendText.empty()) SetTimer(window, kSendTimer, kSendCheckIntervalMs, nullptr);
+    StartProgram(controls);
     if (g_state->report.Enabled()) {
         g_state->report.Refresh(g_state->view);
         SetTimer(window, kReportTimer, kReportIntervalMs, nullptr);

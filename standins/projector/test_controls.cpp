@@ -38,6 +38,10 @@ TestControls ReadTestControls() {
     controls.exitAfterMs = static_cast<unsigned>(std::strtoul(EnvironmentText("STANDIN_EXIT_AFTER_MS").c_str(), nullptr, 10));
     controls.exitAtOnce = IsSet("STANDIN_EXIT_AT_ONCE");
     controls.noWindow = IsSet("STANDIN_NO_WINDOW");
+    controls.sendText = EnvironmentText("STANDIN_SEND_TEXT");
+    controls.sendAfterMs = static_cast<unsigned>(std::strtoul(EnvironmentText("STANDIN_SEND_AFTER_MS").c_str(), nullptr, 10));
+    controls.startCommandLine = EnvironmentText("STANDIN_START");
+    controls.startReportPath = EnvironmentText("STANDIN_START_REPORT");
     return controls;
 }
 
@@ -47,6 +51,27 @@ void WriteDataFiles() {
     if (rootDir.empty()) return;
     if (rootDir.back() != '\\') rootDir += '\\';
     WriteSmallFile(rootDir + "state.dat", "stand-in movie state\r\n");
+}
+
+}  // namespace standin
+
+namespace standin {
+
+void StartProgram(const TestControls& controls) {
+    if (controls.startCommandLine.empty()) return;
+    // Only for the program started: a second projector down the line must not start it again.
+    const char* const cleared[] = {"STANDIN_START", "STANDIN_START_REPORT", "STANDIN_SEND_TEXT", "STANDIN_SEND_AFTER_MS"};
+    for (const char* name : cleared) SetEnvironmentVariableA(name, nullptr);
+    SetEnvironmentVariableA("STANDIN_REPORT", controls.startReportPath.empty() ? nullptr : controls.startReportPath.c_str());
+    std::string commandLine = controls.startCommandLine;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetEnvironmentVariableA("STANDIN_REPORT", controls.reportPath.empty() ? nullptr : controls.reportPath.c_str());
 }
 
 }  // namespace standin

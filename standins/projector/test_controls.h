@@ -5,6 +5,11 @@
 //   STANDIN_EXIT_AFTER_MS=<n>    close the window by itself after n ms
 //   STANDIN_EXIT_AT_ONCE=1       end before creating any window
 //   STANDIN_NO_WINDOW=1          stay alive without a window for 15 s, then end
+//   STANDIN_SEND_TEXT=<text>     send the text to the host once (movie_commands.h) ...
+//   STANDIN_SEND_AFTER_MS=<n>    ... n ms after the window is first seen inside the engine's host
+//   STANDIN_START=<command line> start this program once the window exists; it inherits the
+//                                projector's environment, as a program the movie opens would,
+//                                except these controls: its STANDIN_REPORT is STANDIN_START_REPORT
 #pragma once
 
 #include <string>
@@ -17,6 +22,10 @@ struct TestControls {
     unsigned exitAfterMs = 0;  // 0: never
     bool exitAtOnce = false;
     bool noWindow = false;
+    std::string sendText;
+    unsigned sendAfterMs = 0;
+    std::string startCommandLine;
+    std::string startReportPath;
 };
 
 TestControls ReadTestControls();
@@ -25,5 +34,8 @@ TestControls ReadTestControls();
 std::string EnvironmentText(const char* name);
 
 void WriteDataFiles();
+
+// Starts controls.startCommandLine as described above.
+void StartProgram(const TestControls& controls);
 
 }  // namespace standin

@@ -1,12 +1,23 @@
 #include "engine/win32/tfrm_main.h"
+#include "window/host_commands.h"
 #include "window/win32/setup_dialog.h"
 #include "window/win32/window_message_handlers.h"
 
 namespace {
 
-constexpr WPARAM kSetupCommand = 130;
-constexpr WPARAM kEnterFullScreenModeCommand = 132;
-constexpr WPARAM kLeaveFullScreenModeCommand = 133;
+// Close: the open Setup dialog is closed rather than the engine.
+HandlerResult CloseCommand(TfrmMain& main, const WindowMessage&) {
+    if (const HWND dialog = OpenSetupDialogWindow())
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+    else
+        main.CloseProjector();
+    return kCallDefault;
+}
+
+HandlerResult MinimizeCommand(TfrmMain& main, const WindowMessage&) {
+    PostMessageA(main.Host.Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    return kCallDefault;
+}
 
 // Refused full-screen commands end the message at once; all others go on to DefWindowProcA.
 HandlerResult AfterFullScreenCommand(bool callDefault) { return callDefault ? kCallDefault : Handled(0); }
@@ -25,9 +36,11 @@ struct CommandRoute {
 };
 
 const CommandRoute kCommandRoutes[] = {
-    {kSetupCommand, hostmessages::OnSetupCommand},
-    {kEnterFullScreenModeCommand, EnterFullScreenMode},
-    {kLeaveFullScreenModeCommand, LeaveFullScreenMode},
+    {host_commands::kClose, CloseCommand},
+    {host_commands::kSetup, hostmessages::OnSetupCommand},
+    {host_commands::kMinimize, MinimizeCommand},
+    {host_commands::kEnterFullScreenMode, EnterFullScreenMode},
+    {host_commands::kLeaveFullScreenMode, LeaveFullScreenMode},
 };
 
 }  // namespace

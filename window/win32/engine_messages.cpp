@@ -17,4 +17,10 @@ HandlerResult OnMovieReady(TfrmMain& main, const WindowMessage&) {
     return Handled(0);
 }
 
+// WM_USER+12: the hook library asks for the end of the run (wParam 0); other values mean nothing.
+HandlerResult OnCloseRequest(TfrmMain& main, const WindowMessage& message) {
+    if (message.WParam == 0) SendMessageA(main.Host.Handle, WM_CLOSE, 0, 0);
+    return Handled(0);
+}
+
 }  // namespace hostmessages

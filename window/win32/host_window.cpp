@@ -3,6 +3,7 @@
 #include "window/host_placement.h"
 #include "window/host_style.h"
 #include "window/ratio_resize.h"
+#include "window/win32/popup_menu.h"
 
 const char kHostWindowClassName[] = "GaGaOrbelinWindow";
 
@@ -54,6 +55,7 @@ void HostWindow::Create(Options& opt, WNDPROC windowProcedure, HINSTANCE instanc
         OnSize(opt);
     }
     SetWindowTextA(Handle, opt.ScreenName.c_str());
+    PopupMenu = BuildPopupMenu(opt);
     if (!opt.FullScreen.Value) {
         RECT client{};
         GetClientRect(Handle, &client);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "payload/options.h"
+#include "window/drag_rule.h"
 #include "window/os_flags.h"
 
 // The OS flags of the running system, computed once per process from GetVersion and the platform id.
@@ -19,6 +20,7 @@ class HostWindow {
 public:
     HWND Handle = nullptr;
     HMENU PopupMenu = nullptr;  // the popup menu the host owns; destroyed with the window
+    DragState Drag;             // a drag of the host by the movie (host_drag.cpp)
 
     int32_t ReferenceWidth = 0, ReferenceHeight = 0;  // the size the ratio-keeping resize keeps
     int32_t ScreenWidth = 0, ScreenHeight = 0;
@@ -54,4 +56,12 @@ public:
     void OnSize(Options& opt);
     // WM_SIZING: the ratio-keeping resize when MaintainRatio is on.
     void OnSizing(WPARAM edge, RECT& proposed, const Options& opt);
+
+    // Dragging (host_drag.cpp). SetDragging(true) (re)starts the drag timer and says whether it
+    // runs; SetDragging(false) stops it. StartDrag takes the cursor as the drag's starting point.
+    // DragStep is one timer step: it ends the drag once the primary button is up, else moves the
+    // host (Left/Top of opt) after the cursor once it has left the starting square.
+    bool SetDragging(bool on);
+    void StartDrag();
+    void DragStep(Options& opt);
 };

@@ -32,9 +32,37 @@ const MessageRoute kMessageRoutes[] = {
     {WM_SIZING, hostmessages::OnSizing},
     {WM_USER + 1, hostmessages::OnStart},
     {WM_USER + 4, hostmessages::OnMovieReady},
+    {WM_SETTEXT, hostmessages::OnSetText},
+    {WM_QUERYENDSESSION, hostmessages::OnEndSession},
+    {WM_ENDSESSION, hostmessages::OnEndSession},
+    {WM_ERASEBKGND, hostmessages::OnEraseBackground},
+    {WM_ACTIVATEAPP, hostmessages::OnActivateApp},
+    {WM_CANCELMODE, hostmessages::OnCancelMode},
+    {WM_WINDOWPOSCHANGING, hostmessages::OnWindowPosChanging},
+    {WM_NCPAINT, hostmessages::OnNcPaint},
+    {WM_NCACTIVATE, hostmessages::OnNcActivate},
+    {WM_KEYDOWN, hostmessages::OnKeyDown},
+    {WM_CHAR, hostmessages::OnChar},
+    {WM_TIMER, hostmessages::OnTimer},
+    {WM_USER + 3, hostmessages::OnRaiseHost},
+    {WM_USER + 7, hostmessages::OnActivationReport},
+    {WM_USER + 8, hostmessages::OnForegroundProjector},
+    {WM_USER + 9, hostmessages::OnShowPopupMenu},
+    {WM_USER + 10, hostmessages::OnStopDrag},
+    {WM_USER + 11, hostmessages::OnStartDrag},
+    {WM_USER + 12, hostmessages::OnCloseRequest},
+    {WM_USER + 14, hostmessages::OnStopDragIfRunning},
     {WM_USER + 6, hostmessages::OnStartMidi},
     {MM_MCINOTIFY, hostmessages::OnMidiNotify},
 };
+
+// 0 is no registered message (WM_NULL): an id not registered yet, or no longer, matches nothing.
+MessageHandler FindRegisteredHandler(const TfrmMain& main, UINT message) {
+    if (message == 0) return nullptr;
+    if (message == main.GlobalCloseMessage) return hostmessages::OnGlobalClose;
+    if (message == main.ServerMessage) return hostmessages::OnServerQuery;
+    return nullptr;
+}
 
 MessageHandler FindHandler(UINT message) {
     for (const MessageRoute& route : kMessageRoutes) {
@@ -54,7 +82,9 @@ std::exception_ptr& PendingException() {
 
 LRESULT TfrmMain::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HandlerResult result = kCallDefault;
-    if (MessageHandler handler = FindHandler(message)) result = handler(*this, WindowMessage{window, message, wParam, lParam});
+    MessageHandler handler = FindRegisteredHandler(*this, message);
+    if (!handler) handler = FindHandler(message);
+    if (handler) result = handler(*this, WindowMessage{window, message, wParam, lParam});
     if (IsEngineMessage(message)) return result.CallDefault ? 0 : result.Result;
     return result.CallDefault ? DefWindowProcA(window, message, wParam, lParam) : result.Result;
 }
