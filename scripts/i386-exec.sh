@@ -34,8 +34,10 @@ mount_binfmt() {
 
 probe() {
   if runs_probe; then
-    # Through an emulator when a binfmt entry for i386 ELF files is what made it run.
-    if [ -e "$binfmt/status" ] && grep -qs "^interpreter .*qemu" "$binfmt"/*i386* 2>/dev/null; then
+    # Through an emulator when a binfmt entry for i386 ELF files is what made it run (entries are
+    # the kernel's, also seen from a chroot whose /proc lacks the mount until it is made).
+    mount_binfmt || true
+    if grep -qs "^interpreter .*qemu" "$binfmt"/*i386* 2>/dev/null; then
       echo qemu
     else
       echo native
