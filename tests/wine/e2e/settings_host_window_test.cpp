@@ -32,9 +32,11 @@ void PrintTo(const HostWindowCase& row, std::ostream* out) { *out << row.Name; }
 
 const HostWindowCase kRows[] = {
     // True full screen: border, caption, sizing and AlwaysOnTop are not consulted at creation;
-    // topmost on NT 5 only. The first showing then honours AlwaysOnTop on every system.
+    // topmost on NT 5 only. The first showing then honours AlwaysOnTop on every system: it gives
+    // the movie the focus, and the hook library's raise request (WM_USER+3) that follows lifts the
+    // host once and leaves it topmost only with AlwaysOnTop.
     {"TrueFullScreen", "FullScreen=1\nCustomSize=0\nAllowResize=1\nLeft=10\nTop=20\nWidth=300\nHeight=200\n",
-     kStyleBaseBits, true, true, false, true, false},
+     kStyleBaseBits, true, true, false, false, false},
     {"TrueFullScreenAlwaysOnTop", "FullScreen=1\nCustomSize=0\nNoBorder=0\nNoTitle=1\nAllowResize=0\nAlwaysOnTop=1\n",
      kStyleBaseBits, true, true, false, true, true},
     {"NoBorder", "NoBorder=1\nNoTitle=0\nAllowResize=1\n", kStyleBaseBits, false, false, false, false, false},
