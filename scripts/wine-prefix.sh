@@ -64,6 +64,10 @@ if [ ! -f "$ready" ]; then
   fi
   { echo 64-bit; [ "$wants32" = no ] || echo 32-bit; } > "$ready"
 fi
+# Caption buttons are letters of the symbol font. Debian's Wine 8 looks for its own fonts under a
+# path it cannot open ("<data dir>\../fonts"), so without this copy the buttons show "0", "1", "r".
+symbol_font="$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+[ -f "$symbol_font" ] || step "installing the symbol font" cp /usr/share/wine/fonts/marlett.ttf "$symbol_font"
 # Persistent: tests start faster with the wineserver already up (already running is fine).
 "$WINESERVER" -p >/dev/null 2>&1 || true
 # Start Wine's background processes (services, the virtual desktop) now, detached from our output:
