@@ -24,20 +24,12 @@ LRESULT TfrmMain::HandleSetText(WPARAM wParam, LPARAM lParam) {
         if (command.Form != CommandForm::NotACommand) {
             // The no-wait form's sender goes on at once; the wait form's after the command.
             if (command.Form == CommandForm::NoWait) ReplyMessage(1);
-            const CommandRoute route = RouteCommandBody(command.Body);
-            switch (route.Action) {
-                case CommandAction::WriteRegistry:
-                    WriteRegistryValue(route.Argument, command.Form == CommandForm::NoWait);
-                    break;
-                case CommandAction::ReadRegistry:
-                    ReadRegistryValue(route.Argument, RegistryAnswerFile(ProjectorPath), Placement.ExtractedFiles);
-                    break;
-                case CommandAction::None:
-                    break;
-                default:
-                    // Posted, also in the wait form: the host carries it out after this returns.
-                    PostMessageA(Host.Handle, WM_COMMAND, WindowCommandId(route.Action), 0);
-                    break;
+            const bool waitForm = command.Form == CommandForm::Wait;
+            if (!RunRegistryCommand(command.Body, waitForm, ProjectorPath, Placement.ExtractedFiles)) {
+                // Window commands are posted, also in the wait form: the host carries them out
+                // after this returns.
+                const uint32_t id = WindowCommandId(RouteCommandBody(command.Body).Action);
+                if (id != 0) PostMessageA(Host.Handle, WM_COMMAND, id, 0);
             }
             return 1;
         }

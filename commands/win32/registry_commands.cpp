@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "commands/registry_argument.h"
-#include "commands/registry_command.h"
+#include "commands/movie_command.h"
 #include "engine/win32/handles.h"
 
 namespace {
@@ -121,16 +121,15 @@ std::string RegistryAnswerFile(const std::string& projectorPath) {
 
 bool RunRegistryCommand(const std::string& commandBody, bool waitForm, const std::string& projectorPath,
                         std::vector<std::string>& extractedFiles) {
-    const RegistryCommand command = ClassifyRegistryCommand(commandBody);
-    switch (command.Kind) {
-        case RegistryCommandKind::Write:
-            WriteRegistryValue(command.Argument, !waitForm);
+    const CommandRoute route = RouteCommandBody(commandBody);
+    switch (route.Action) {
+        case CommandAction::WriteRegistry:
+            WriteRegistryValue(route.Argument, !waitForm);
             return true;
-        case RegistryCommandKind::Read:
-            ReadRegistryValue(command.Argument, RegistryAnswerFile(projectorPath), extractedFiles);
+        case CommandAction::ReadRegistry:
+            ReadRegistryValue(route.Argument, RegistryAnswerFile(projectorPath), extractedFiles);
             return true;
-        case RegistryCommandKind::None:
-            break;
+        default:
+            return false;
     }
-    return false;
 }

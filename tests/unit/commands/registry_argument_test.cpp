@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "commands/registry_argument.h"
-#include "commands/registry_command.h"
 
 namespace {
 
@@ -85,30 +84,6 @@ TEST(RegistryArgument, AnswerLineIsUnescaped) {
     EXPECT_EQ(RegistryAnswerLine(RegistryReadStatus::Nothing, "none"), "RegFound=nothing&RegValue=none");
     EXPECT_EQ(RegistryAnswerLine(RegistryReadStatus::Key, ""), "RegFound=key&RegValue=");
     EXPECT_EQ(RegistryAnswerLine(RegistryReadStatus::Value, "a&b=c"), "RegFound=value&RegValue=a&b=c");
-}
-
-struct CommandCase {
-    const char* Body;
-    RegistryCommandKind Kind;
-    const char* Argument;
-};
-
-TEST(RegistryCommand, RecognisesBothPrefixesInAnyCase) {
-    const CommandCase cases[] = {
-        {"writereg:Software\\Demo\\Name=Value", RegistryCommandKind::Write, "Software\\Demo\\Name=Value"},
-        {"WriteReg:INT:X\\N=1", RegistryCommandKind::Write, "INT:X\\N=1"},
-        {"READREG:Software\\Demo\\Name", RegistryCommandKind::Read, "Software\\Demo\\Name"},
-        {"readreg:", RegistryCommandKind::Read, ""},
-        {"readreg", RegistryCommandKind::None, ""},
-        {" readreg:x", RegistryCommandKind::None, ""},
-        {"setup", RegistryCommandKind::None, ""},
-        {"", RegistryCommandKind::None, ""},
-    };
-    for (const CommandCase& c : cases) {
-        const RegistryCommand command = ClassifyRegistryCommand(c.Body);
-        EXPECT_EQ(command.Kind, c.Kind) << c.Body;
-        EXPECT_EQ(command.Argument, c.Argument) << c.Body;
-    }
 }
 
 }  // namespace
