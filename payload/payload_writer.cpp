@@ -138,6 +138,27 @@ void SessionWriter::AddFile(const RecordInfo& info, ContentReader& contents) {
     ++fileCount_;
 }
 
+void SessionWriter::AddStored(const RecordHeader& header, ContentReader& storedBytes) {
+    Require(!finished_, "Session already finished");
+    const std::string name = ReadShortString(header.FileName);
+    Require(CheckRecordHeader(header) == BlockCheck::Valid, "Invalid record header: " + name);
+    sink_.Append(&header, sizeof header);
+    std::vector<uint8_t> buffer(std::min<size_t>(kChunkSize, header.StoredSize));
+    for (uint32_t remaining = header.StoredSize; remaining > 0;) {
+        const size_t n = std::min<size_t>(kChunkSize, remaining);
+        ReadContents(storedBytes, buffer.data(), n, name);
+        sink_.Append(buffer.data(), n);
+        remaining -= static_cast<uint32_t>(n);
+        if (OnContentBytes) OnContentBytes(n);
+    }
+    uint8_t extra;
+    Require(storedBytes.Read(&extra, 1) == 0, "File " + name + " is larger than its stored size");
+    Require(sink_.Size() <= kMaxOffset, "Payload too large: records must end within the first 4 GiB");
+    totalSize_ += header.OriginalSize;
+    Require(totalSize_ <= kMaxOffset, "Payload too large: the files of a session must total less than 4 GiB");
+    ++fileCount_;
+}
+
 void SessionWriter::AddRaw(ContentReader& contents, uint32_t size, const std::string& fileName) {
     uint8_t buffer[kCompressedFromSize];
     ReadContents(contents, buffer, size, fileName);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+struct RecordHeader;
+
 constexpr uint32_t kWriterLayoutVersion = 1;
 inline const char kPackerVersionText[] = "stagepack 1.0";
 
@@ -79,6 +81,9 @@ public:
 
     // Appends a record; contents must yield exactly info.OriginalSize bytes.
     void AddFile(const RecordInfo& info, ContentReader& contents);
+    // Appends a record taken from another payload as it was stored: the header unchanged (it
+    // must be valid) and storedBytes, which must yield exactly header.StoredSize bytes.
+    void AddStored(const RecordHeader& header, ContentReader& storedBytes);
     void Finish(const std::string& sessionName, const std::string& packerVersion = kPackerVersionText);
 
     // Called with the number of content bytes read, after every chunk.

@@ -3,7 +3,8 @@
 
 # Always: compilers, zlib, GoogleTest, 64-bit Wine with its commands and symbol font, an X server
 # and the X tools the scripts call, python3 for the icon generator and the demo's music, clang for
-# the fuzzers, PulseAudio for the null-sink sound server whose mixers the Wine tests walk.
+# the fuzzers, PulseAudio for the null-sink sound server whose mixers the Wine tests walk,
+# osslsigncode and openssl for the test that signs a distributable after packing.
 base_packages=(
   cmake ninja-build g++ zlib1g-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
@@ -12,6 +13,7 @@ base_packages=(
   xvfb x11-utils imagemagick
   python3 clang libclang-rt-14-dev
   procps pulseaudio
+  osslsigncode openssl
 )
 # Where the kernel cannot run i386 code itself: qemu-user runs it through binfmt_misc.
 i386_emulation_packages=(qemu-user-static)

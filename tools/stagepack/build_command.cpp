@@ -17,6 +17,7 @@
 #include "payload/settings_password.h"
 #include "tools/stagepack/cli_support.h"
 #include "tools/stagepack/commands.h"
+#include "tools/stagepack/engine_copy.h"
 #include "tools/stagepack/password_input.h"
 
 namespace {
@@ -215,16 +216,6 @@ void PrintSettingsWarnings(const InputFile& input) {
     }
     for (const std::string& warning : SettingsWarnings(text))
         std::fprintf(stderr, "stagepack: warning: %s: %s\n", input.Path.c_str(), warning.c_str());
-}
-
-void CopyEngine(const std::string& enginePath, PayloadSink& sink) {
-    StdioFile engine(enginePath, "rb");
-    if (!engine.get()) throw ToolError("cannot read engine " + enginePath);
-    std::vector<uint8_t> buffer(1 << 20);
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), engine.get())) > 0) sink.Append(buffer.data(), n);
-    if (std::ferror(engine.get())) throw ToolError("cannot read engine " + enginePath);
-    if (sink.Size() == 0) throw ToolError("engine " + enginePath + " is empty");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ int RunBuild(const Arguments& args);
 int RunList(const Arguments& args);
 int RunVerify(const Arguments& args);
 int RunExtract(const Arguments& args);
+int RunRehost(const Arguments& args);
 int RunCheckSettings(const Arguments& args);
 
 // Warnings about a settings file's text, each prefixed for printing; empty when the settings

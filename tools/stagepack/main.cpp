@@ -1,5 +1,6 @@
 // stagepack: builds a distributable (engine executable + appended payload session), lists,
-// verifies and extracts the sessions of one, and checks settings files.
+// verifies and extracts the sessions of one, moves a payload behind another engine, and checks
+// settings files.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -33,6 +34,11 @@ const char kUsage[] =
     "      Check that every record of every session decompresses to its size.\n"
     "  stagepack extract [-s SESSION] FILE DIR\n"
     "      Extract a session (default Session1) into DIR, sub-directory placements included.\n"
+    "  stagepack rehost OLD -e ENGINE -o OUTPUT\n"
+    "      Copy ENGINE to OUTPUT and append the payload of the distributable OLD as it is\n"
+    "      stored: every session and record unchanged (no recompression; names, placements and\n"
+    "      times kept), each record checked first. A payload that does not read cleanly is\n"
+    "      refused and nothing is written.\n"
     "  stagepack check-settings FILE\n"
     "      Print warnings about a settings file.\n"
     "  stagepack --help\n";
@@ -55,6 +61,7 @@ int main(int argc, char** argv) {
         if (command == "list") return RunList(args);
         if (command == "verify") return RunVerify(args);
         if (command == "extract") return RunExtract(args);
+        if (command == "rehost") return RunRehost(args);
         if (command == "check-settings") return RunCheckSettings(args);
         throw UsageError("unknown command '" + command + "'");
     } catch (const UsageError& e) {

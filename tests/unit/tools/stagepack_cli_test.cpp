@@ -1,101 +1,10 @@
 // stagepack as an author runs it: build, list, verify and extract round trips, and bad input that
 // must fail with a message, a non-zero exit and no output file.
-#include <sys/stat.h>
-#include <sys/wait.h>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
+#include "stagepack_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct RunResult {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-class StagepackTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "stagepack-test-XXXXXX").string();
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        dir_ = mkdtemp(buffer.data());
-        // An engine image with no payload, and the author's inputs.
-        WriteFile("engine.exe", Random(40000, 1));
-        WriteFile("movie.swf", Text(300000));
-        WriteFile("player.exe", Random(150000, 2));
-        WriteFile("quenbyrun.dll", Random(100, 3));
-        WriteFile("settings.ini", "[Settings]\r\nFullScreen=1\r\n");
-        fs::create_directories(Path("tools"));
-        WriteFile("tools/vedit.exe", Random(5000, 4));
-        WriteFile("intro.swf", Text(109));
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
-    void WriteFile(const std::string& name, const std::string& contents) const {
-        std::ofstream(Path(name), std::ios::binary) << contents;
-    }
-    std::string ReadFile(const std::string& path) const {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    static std::string Random(size_t size, unsigned seed) {
-        std::string s(size, '\0');
-        unsigned x = seed * 2654435761u + 1;
-        for (char& c : s) {
-            x = x * 1103515245u + 12345u;
-            c = static_cast<char>(x >> 16);
-        }
-        return s;
-    }
-    static std::string Text(size_t size) {
-        std::string s;
-        while (s.size() < size) s += "frame " + std::to_string(s.size() % 977) + ";\n";
-        s.resize(size);
-        return s;
-    }
-
-    // Runs stagepack with arguments (already quoted as needed) in the test directory.
-    RunResult Run(const std::string& args) const {
-        std::string command = "cd '" + dir_ + "' && '" STAGEPACK_PATH "' " + args + " >'" + dir_ + "/.out' 2>'" +
-                              dir_ + "/.err'";
-        int status = std::system(command.c_str());
-        RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir_ + "/.out"),
-                         ReadFile(dir_ + "/.err")};
-        fs::remove(dir_ + "/.out");
-        fs::remove(dir_ + "/.err");
-        return result;
-    }
-
-    std::vector<std::string> Files() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::recursive_directory_iterator(dir_))
-            if (e.is_regular_file()) names.push_back(fs::relative(e.path(), dir_).generic_string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    const std::string kBuild =
-        "build -e engine.exe -o demo.exe movie.swf player.exe quenbyrun.dll settings.ini "
-        "tools/vedit.exe=VTOOL.EDIT 'intro.swf=movies\\intro'";
-
-    std::string dir_;
-};
+using namespace stagepack_test;
 
 TEST_F(StagepackTest, BuildListVerifyExtractRoundTrip) {
     RunResult build = Run(kBuild);
@@ -199,6 +108,49 @@ TEST_F(StagepackTest, BadInputFailsClearlyAndLeavesNoOutput) {
         EXPECT_NE(r.exitCode, 0) << c.args;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
         EXPECT_EQ(Files(), before) << c.args;  // no output file, no temporary file
+    }
+}
+
+// A PE32 engine image of 40,000 bytes whose certificate table entry has the given size.
+std::string PeEngine(uint32_t certificateTableSize) {
+    std::string image(40000, '\0');
+    auto put = [&](size_t at, uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) image[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    image[0] = 'M';
+    image[1] = 'Z';
+    put(0x3C, 0x80, 4);
+    image.replace(0x80, 4, std::string("PE\0\0", 4));
+    put(0x80 + 4 + 16, 96 + 16 * 8, 2);  // SizeOfOptionalHeader
+    const size_t optional = 0x80 + 24;
+    put(optional, 0x10B, 2);
+    put(optional + 92, 16, 4);  // NumberOfRvaAndSizes
+    put(optional + 96 + 4 * 8, certificateTableSize ? 39000 : 0, 4);
+    put(optional + 96 + 4 * 8 + 4, certificateTableSize, 4);
+    return image;
+}
+
+// A signed engine still packs, with a warning that its signature cannot cover the payload; the
+// distributable reads as any other.
+TEST_F(StagepackTest, ASignedEngineIsPackedWithAWarning) {
+    struct Case {
+        const char* Name;
+        uint32_t CertificateTableSize;
+        bool Warned;
+    };
+    for (const Case& c : {Case{"unsigned", 0, false}, Case{"signed", 1000, true}}) {
+        WriteFile("pe-engine.exe", PeEngine(c.CertificateTableSize));
+        RunResult build = Run("build -e pe-engine.exe -o demo.exe movie.swf settings.ini");
+        ASSERT_EQ(build.exitCode, 0) << c.Name << build.err;
+        const bool warned = build.err.find("stagepack: warning: engine pe-engine.exe is signed: its signature will "
+                                           "not cover the payload") != std::string::npos &&
+                            build.err.find("sign the distributable after packing") != std::string::npos;
+        EXPECT_EQ(warned, c.Warned) << c.Name << "\n" << build.err;
+        EXPECT_EQ(Run("verify demo.exe").exitCode, 0) << c.Name;
+
+        RunResult rehost = Run("rehost demo.exe -e pe-engine.exe -o again.exe");
+        ASSERT_EQ(rehost.exitCode, 0) << c.Name << rehost.err;
+        EXPECT_EQ(rehost.err.find("is signed") != std::string::npos, c.Warned) << c.Name << "\n" << rehost.err;
     }
 }
 

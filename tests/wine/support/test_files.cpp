@@ -16,12 +16,6 @@ std::string UnixToWindowsPath(const char* unixPath) {
     return path;
 }
 
-std::string DirFromEnvironment(const char* variable) {
-    const char* value = std::getenv(variable);
-    if (!value || !*value) throw std::runtime_error(std::string(variable) + " is not set; run the tests through ctest");
-    return value[0] == '/' ? UnixToWindowsPath(value) : std::string(value);
-}
-
 void ListTreeInto(const std::string& root, const std::string& relative, std::vector<std::string>& out) {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((root + relative + "*").c_str(), &data);
@@ -36,6 +30,12 @@ void ListTreeInto(const std::string& root, const std::string& relative, std::vec
 }
 
 }  // namespace
+
+std::string DirFromEnvironment(const char* variable) {
+    const char* value = std::getenv(variable);
+    if (!value || !*value) throw std::runtime_error(std::string(variable) + " is not set; run the tests through ctest");
+    return value[0] == '/' ? UnixToWindowsPath(value) : std::string(value);
+}
 
 std::string BinDir() { return DirFromEnvironment("STAGEHOST_BIN_DIR"); }
 std::string SourceDir() { return DirFromEnvironment("STAGEHOST_SOURCE_DIR"); }

@@ -11,6 +11,9 @@ namespace testsupport {
 std::string BinDir();
 std::string SourceDir();
 std::string BinPath(const std::string& name);
+// The Windows path of a directory named by an environment variable (a Unix path is read through
+// drive Z:); throws when the variable is not set.
+std::string DirFromEnvironment(const char* variable);
 
 // A fresh directory under the system temporary path, removed with everything in it at the end.
 class TempDir {
