@@ -1,5 +1,5 @@
 // Extraction of a ~64 MiB mixed payload (compressible and incompressible files) through the
-// reader, against inflating the same zlib streams from memory. Target: at most 1.25 times.
+// reader, against inflating the same zlib streams from memory. Target: at most 1.10 times.
 #include <zlib.h>
 
 #include <cstdio>
@@ -83,5 +83,5 @@ int main() {
     });
 
     std::printf("inflate in memory: %.1f ms\nextraction to files: %.1f ms\n", inMemory * 1000, extraction * 1000);
-    return bench::Verdict("extraction / in-memory inflate", extraction / inMemory, 1.25, "x");
+    return bench::Verdict("extraction / in-memory inflate", extraction / inMemory, 1.10, "x");
 }
