@@ -178,7 +178,7 @@ TEST_F(Win32ExtractTest, FailedFileIsDeletedAndMissingSourceIsReported) {
     EXPECT_EQ(ExtractError(), "Cannot open file " + temp_.File("missing.exe"));
 }
 
-// Records above 256 KiB are written on a thread of the reader's own, which ends with the
+// Records above 1 MiB are written on a thread of the reader's own, which ends with the
 // extraction however it ends; the Win32 outputs still get their times, and lose their files on
 // an abort or a failure.
 TEST_F(Win32ExtractTest, LargeRecordsAreWrittenByAThreadThatEndsWithTheExtraction) {
