@@ -1,5 +1,7 @@
 // Extraction of a ~64 MiB mixed payload (compressible and incompressible files) through the
-// reader, against inflating the same zlib streams from memory. Target: at most 1.25 times.
+// reader, against inflating the same zlib streams from memory. Target: at most 1.10 times. The
+// reader writes on a second thread while it inflates: on a machine whose cores are all busy with
+// other work that thread finds no core, and the ratio shows it (compare the CPU time printed).
 #include <zlib.h>
 
 #include <cstdio>
@@ -64,9 +66,9 @@ int main() {
     std::vector<uint32_t> sizes;
     std::vector<std::vector<uint8_t>> streams = StoredStreams(dist, sizes);
     std::vector<uint8_t> chunk(65536);
-    double inMemory = bench::BestSeconds(5, [&] {
+    auto inflateAll = [&] {
         for (size_t i = 0; i < streams.size(); ++i) InflateInMemory(streams[i], sizes[i], chunk);
-    });
+    };
 
     const std::string out = scratch.File("out/");
     // The engine extracts into a fresh directory: clear it before each (timed) extraction.
@@ -74,14 +76,43 @@ int main() {
         std::filesystem::remove_all(out);
         std::filesystem::create_directory(out);
     };
-    double extraction = bench::BestSeconds(5, clear, [&] {
+    // CPU times of the best runs: the whole process, and this (the reader's) thread alone.
+    struct Cpu {
+        double Process = 0, Thread = 0;
+    };
+    auto cpuNow = [] { return Cpu{bench::CpuSeconds(), bench::ThreadCpuSeconds()}; };
+    Cpu cpu;
+    auto timed = [&](auto work) {
+        const Cpu before = cpuNow();
+        work();
+        const Cpu after = cpuNow();
+        cpu = {after.Process - before.Process, after.Thread - before.Thread};
+    };
+    auto extract = [&] {
         TVelExeAppender reader;
         reader.SourceIsSelf = false;
         reader.SourcePath = dist;
         reader.TargetDir = out;
         reader.ExtractSession("Session1");
-    });
+    };
+
+    // Alternated, so that the load of a shared machine falls on both sides alike; best of each.
+    double inMemory = 1e30, extraction = 1e30;
+    Cpu inMemoryCpu, extractionCpu;
+    for (int i = 0; i < 7; ++i) {
+        double seconds = bench::BestSeconds(1, [&] { timed(inflateAll); });
+        if (seconds < inMemory) inMemory = seconds, inMemoryCpu = cpu;
+        seconds = bench::BestSeconds(1, clear, [&] { timed(extract); });
+        if (seconds < extraction) extraction = seconds, extractionCpu = cpu;
+    }
+    // On a busy machine the wall times stretch; the reader thread's CPU time against the inflate's
+    // is what the ratio comes to when the writer has a core of its own.
+    std::printf("CPU time: in-memory inflate %.1f ms; extraction %.1f ms on the reader thread, %.1f ms on the "
+                "writer thread\n",
+                inMemoryCpu.Thread * 1000, extractionCpu.Thread * 1000,
+                (extractionCpu.Process - extractionCpu.Thread) * 1000);
+    std::printf("reader thread's CPU / in-memory inflate's CPU: %.3fx\n", extractionCpu.Thread / inMemoryCpu.Thread);
 
     std::printf("inflate in memory: %.1f ms\nextraction to files: %.1f ms\n", inMemory * 1000, extraction * 1000);
-    return bench::Verdict("extraction / in-memory inflate", extraction / inMemory, 1.25, "x");
+    return bench::Verdict("extraction / in-memory inflate", extraction / inMemory, 1.10, "x");
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <ctime>
 #include <vector>
 
 #include "payload/payload_writer.h"
@@ -31,6 +32,20 @@ public:
 private:
     std::string path_;
 };
+
+// CPU time of the whole process (every thread), user and system.
+inline double CpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// CPU time of the calling thread, user and system.
+inline double ThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
 
 inline double Seconds() {
     using Clock = std::chrono::steady_clock;

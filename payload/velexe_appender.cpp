@@ -1,7 +1,9 @@
 #include "payload/velexe_appender.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 #include "payload/engine_error.h"
@@ -9,11 +11,50 @@
 #include "payload/inflate_stream.h"
 #include "payload/payload_format.h"
 #include "payload/payload_messages.h"
+#include "payload/record_writer.h"
 #include "payload/trailer_search.h"
 
 namespace {
 
 constexpr size_t kCopyChunkSize = 65536;
+// The writer thread's ring: two slots, one filled while the other is written (the writer is the
+// faster side). A slot holds 16 chunks so that the threads hand work to each other once per
+// megabyte: under Wine every wake of a waiting thread is a round trip to the wine server, which
+// at a handoff per chunk or per few chunks ate what the overlap saved.
+constexpr size_t kChunksPerSlot = 16;
+constexpr size_t kWriterSlots = 2;
+constexpr uint32_t kSlotBytes = kCopyChunkSize * kChunksPerSlot;
+
+size_t ChunkCount(uint32_t size) { return static_cast<size_t>((uint64_t{size} + kCopyChunkSize - 1) / kCopyChunkSize); }
+size_t ChunkSize(uint32_t size, size_t chunk) {
+    return std::min<size_t>(kCopyChunkSize, size - chunk * kCopyChunkSize);
+}
+
+// The writer of this extraction, started on first use; none when the system has no thread to
+// spare, and the copy then stays on the reader's thread.
+RecordWriter* StartedWriter(std::unique_ptr<RecordWriter>& writer) {
+    if (!writer) {
+        try {
+            writer = std::make_unique<RecordWriter>(kCopyChunkSize, kChunksPerSlot, kWriterSlots);
+        } catch (const std::system_error&) {
+            return nullptr;
+        }
+    }
+    return writer.get();
+}
+
+// Cancels the record's queued writes on every way out, so that the output is never deleted
+// while the thread still writes to it (after a complete record there is nothing left to cancel).
+class CancelOnExit {
+public:
+    explicit CancelOnExit(RecordWriter& writer) : writer_(writer) {}
+    ~CancelOnExit() { writer_.Cancel(); }
+    CancelOnExit(const CancelOnExit&) = delete;
+    CancelOnExit& operator=(const CancelOnExit&) = delete;
+
+private:
+    RecordWriter& writer_;
+};
 
 // 100 * done / total rounded to the nearest integer; -1 when there is no total.
 int Percent(uint32_t done, uint32_t total) {
@@ -59,6 +100,8 @@ void TVelExeAppender::ExtractSession(const std::string& sessionName) {
     if (TotalBytes == 0) return;
 
     BytesDone = 0;
+    // Lives and dies with this extraction, after the source (so it ends first).
+    std::unique_ptr<RecordWriter> writer;
     source->Seek(session.Trailer.DataStart);
     const int32_t fileCount = static_cast<int32_t>(session.Trailer.FileCount);
     for (int32_t i = 0; i < fileCount; ++i) {
@@ -85,7 +128,7 @@ void TVelExeAppender::ExtractSession(const std::string& sessionName) {
             if (!IsPlainFileName(CurrentName) || (!TargetDir.empty() && !IsInsideTargetDir(directory, TargetDir)))
                 throw EngineError(payload_messages::UnsafeTarget(directory + CurrentName,
                                                                  ReadShortString(header.FileName), sourcePath));
-            if (!WriteRecord(*source, header, directory)) return;
+            if (!WriteRecord(*source, header, directory, writer)) return;
             // The next header follows the stored bytes, however much of them a reader consumed.
             source->Seek(dataStart + header.StoredSize);
         }
@@ -103,7 +146,8 @@ void TVelExeAppender::RefuseUnsafeRecord(const RecordHeader& header, const std::
         throw EngineError(payload_messages::UnsafePlacement(placement, name, sourcePath));
 }
 
-bool TVelExeAppender::WriteRecord(PayloadSource& source, const RecordHeader& header, const std::string& directory) {
+bool TVelExeAppender::WriteRecord(PayloadSource& source, const RecordHeader& header, const std::string& directory,
+                                  std::unique_ptr<RecordWriter>& writer) {
     const std::string path = directory + CurrentName;
     std::unique_ptr<PayloadOutput> output = fileSystem_->CreateOutput(path);
     FileBytesDone = 0;
@@ -112,22 +156,83 @@ bool TVelExeAppender::WriteRecord(PayloadSource& source, const RecordHeader& hea
     std::unique_ptr<InflateStream> inflater;
     if (IsCompressedRecord(header.OriginalSize)) inflater = std::make_unique<InflateStream>(source, source.Position());
 
-    std::vector<uint8_t> chunk(std::min<size_t>(kCopyChunkSize, header.OriginalSize));
-    uint32_t remaining = header.OriginalSize;
-    while (remaining > 0) {
-        size_t size = std::min<size_t>(kCopyChunkSize, remaining);
-        if (inflater) {
-            if (inflater->Read(chunk.data(), size) != size) throw EngineError(payload_messages::ExtractError(path));
-        } else {
-            ReadExact(source, chunk.data(), size);
-        }
-        if (!output->Write(chunk.data(), size)) throw EngineError(payload_messages::ExtractError(path));
-        remaining -= static_cast<uint32_t>(size);
-        FileBytesDone += static_cast<uint32_t>(size);
-        if (ReportFileProgress()) return false;
-    }
+    // A record of one slot or less would only wait for its own writes.
+    RecordWriter* overlapped = header.OriginalSize > kSlotBytes ? StartedWriter(writer) : nullptr;
+    const uint32_t size = header.OriginalSize;
+    const bool complete = overlapped ? CopyOverlapped(source, inflater.get(), size, *output, path, *overlapped)
+                                     : CopyInline(source, inflater.get(), size, *output, path);
+    if (!complete) return false;
     inflater.reset();
 
     if (!output->Finish(RecordLastWriteTime(header))) throw EngineError(payload_messages::ExtractError(path));
+    return true;
+}
+
+namespace {
+
+void ReadChunk(PayloadSource& source, InflateStream* inflater, uint8_t* buffer, size_t size, const std::string& path) {
+    if (inflater) {
+        if (inflater->Read(buffer, size) != size) throw EngineError(payload_messages::ExtractError(path));
+    } else {
+        ReadExact(source, buffer, size);
+    }
+}
+
+}  // namespace
+
+bool TVelExeAppender::CopyInline(PayloadSource& source, InflateStream* inflater, uint32_t fileSize,
+                                 PayloadOutput& output, const std::string& path) {
+    std::vector<uint8_t> chunk(std::min<size_t>(kCopyChunkSize, fileSize));
+    for (size_t i = 0; i < ChunkCount(fileSize); ++i) {
+        const size_t size = ChunkSize(fileSize, i);
+        ReadChunk(source, inflater, chunk.data(), size, path);
+        if (!output.Write(chunk.data(), size)) throw EngineError(payload_messages::ExtractError(path));
+        FileBytesDone += static_cast<uint32_t>(size);
+        if (ReportFileProgress()) return false;
+    }
+    return true;
+}
+
+// The reader inflates chunk after chunk into the writer's ring; a chunk's progress is reported
+// once it is on disk, in order, so the handlers see what the inline copy shows them: a write that
+// fails at chunk j fails after the reports of the chunks before it, and a read that fails ahead
+// of the writes waits for them first (an earlier write failure or an abort wins, as it would have).
+bool TVelExeAppender::CopyOverlapped(PayloadSource& source, InflateStream* inflater, uint32_t fileSize,
+                                     PayloadOutput& output, const std::string& path, RecordWriter& writer) {
+    writer.Begin(output);
+    CancelOnExit cancel(writer);
+    size_t reported = 0;
+    // Reports the chunks written since the last call; true when a handler aborted.
+    auto reportWritten = [&](size_t written) {
+        for (; reported < written; ++reported) {
+            FileBytesDone += static_cast<uint32_t>(ChunkSize(fileSize, reported));
+            if (ReportFileProgress()) return true;
+        }
+        if (writer.Failed() && reported == writer.FailedChunk()) {
+            if (std::exception_ptr thrown = writer.FailedWith()) std::rethrow_exception(thrown);
+            throw EngineError(payload_messages::ExtractError(path));
+        }
+        return false;
+    };
+
+    const size_t chunks = ChunkCount(fileSize);
+    size_t committed = 0;
+    std::exception_ptr readFailure;
+    for (; committed < chunks && !writer.Failed(); ++committed) {
+        uint8_t* buffer = writer.NextChunk();
+        const size_t size = ChunkSize(fileSize, committed);
+        try {
+            ReadChunk(source, inflater, buffer, size, path);
+        } catch (...) {
+            readFailure = std::current_exception();
+            break;
+        }
+        writer.Commit(size);
+        if (reportWritten(writer.Written())) return false;
+    }
+    writer.Flush();
+    while (reported < committed)
+        if (reportWritten(writer.WaitWritten(reported))) return false;
+    if (readFailure) std::rethrow_exception(readFailure);
     return true;
 }

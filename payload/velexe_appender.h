@@ -5,12 +5,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "payload/payload_file_system.h"
 
 struct RecordHeader;
+class InflateStream;
 class PayloadSource;
+class RecordWriter;
 
 class TVelExeAppender {
 public:
@@ -53,8 +56,15 @@ public:
 
 private:
     // Writes the current record's data to directory + CurrentName; false when a progress handler
-    // aborted.
-    bool WriteRecord(PayloadSource& source, const RecordHeader& header, const std::string& directory);
+    // aborted. Records larger than one slot of the writer go through writer, started on first use.
+    bool WriteRecord(PayloadSource& source, const RecordHeader& header, const std::string& directory,
+                     std::unique_ptr<RecordWriter>& writer);
+    // The copy loop, on this thread or with the writes on the writer thread; the same callbacks
+    // in the same order either way. False when a progress handler aborted.
+    bool CopyInline(PayloadSource& source, InflateStream* inflater, uint32_t fileSize, PayloadOutput& output,
+                    const std::string& path);
+    bool CopyOverlapped(PayloadSource& source, InflateStream* inflater, uint32_t fileSize, PayloadOutput& output,
+                        const std::string& path, RecordWriter& writer);
     void RefuseUnsafeRecord(const RecordHeader& header, const std::string& sourcePath) const;
 
     PayloadFileSystem* fileSystem_;
