@@ -49,15 +49,16 @@ run_fuzzer() {  # name, executable, options...
   "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts" "$@" "$corpus" \
     >"$log" 2>&1 || result=$?
 
-  local executions per_second start_cov cov ft units
+  local executions per_second start_cov cov ft units rss
   executions=$(last_figure stat::number_of_executed_units "$log")
   per_second=$(last_figure stat::average_exec_per_sec "$log")
   start_cov=$(sed -n 's/.*INITED cov: \([0-9]*\).*/\1/p' "$log" | head -n 1)
   cov=$(last_figure cov "$log")
   ft=$(last_figure ft "$log")
   units=$(find "$corpus" -type f | wc -l)
+  rss=$(last_figure stat::peak_rss_mb "$log")
   local line="$name: ${executions:-?} executions (${per_second:-?}/s), coverage ${cov:-?} edges"
-  line+=" (${start_cov:-?} at start), ${ft:-?} features, corpus $units inputs"
+  line+=" (${start_cov:-?} at start), ${ft:-?} features, corpus $units inputs, peak RSS ${rss:-?} MB"
 
   # Every input written to the artifact directory in this run: crash-, leak-, timeout-, oom-,
   # slow-unit- (the last is only a note).
