@@ -3,8 +3,8 @@
 # growing a corpus of its own in build/fuzz-corpus/<fuzzer> (seeded from the committed
 # tests/fuzz/corpus/<fuzzer>, kept between campaigns), and prints per fuzzer the executions, the
 # coverage, the corpus size and any crash, leak or timeout with its input and a command that
-# reproduces it. With --merge, the inputs of the grown corpus that add coverage are then merged into
-# the committed corpus (libFuzzer's -merge=1; the committed inputs stay as they are).
+# reproduces it. With --merge, the inputs of the grown corpus that reach new code are then merged
+# into the committed corpus (libFuzzer's -merge=1; the committed inputs stay as they are).
 # Usage: scripts/fuzz.sh [--merge] [seconds per fuzzer, default 600; 0: no run] [fuzzer...]
 # Exits non-zero when a fuzzer found a fault.
 set -euo pipefail
@@ -86,8 +86,9 @@ merge_fuzzer() {  # name, executable, options...
   local name=$1 fuzzer=$2; shift 2
   local committed=tests/fuzz/corpus/$name before after
   before=$(find "$committed" -type f | wc -l)
-  # Into the committed corpus, only what adds coverage to it.
-  "$fuzzer" -merge=1 "$@" "$committed" "$corpora/$name" >"$logs/$name.merge.log" 2>&1 || {
+  # Into the committed corpus, only what adds edges to it: with the hit counts as well, a campaign's
+  # hundreds of inputs would come along for little more than loop counts.
+  "$fuzzer" -merge=1 -use_counters=0 "$@" "$committed" "$corpora/$name" >"$logs/$name.merge.log" 2>&1 || {
     echo "$name: merge failed, log $logs/$name.merge.log"; status=1; return; }
   after=$(find "$committed" -type f | wc -l)
   echo "$name: merged $((after - before)) inputs into $committed ($after now)"
