@@ -73,7 +73,8 @@ run_fuzzer() {  # name, executable, options...
   if [ "$result" -ne 0 ] || [ "$found" -ne 0 ]; then
     status=1
     local what
-    what=$(grep -m 1 -E '^(==[0-9]+==ERROR|SUMMARY|fuzz check failed)' "$log" || true)
+    # The first report: a sanitizer's or libFuzzer's error, UBSan's runtime error or a harness check.
+    what=$(grep -m 1 -E '^==[0-9]+== ?ERROR|runtime error:|^fuzz check failed|^SUMMARY' "$log" || true)
     line+=$'\n'"  FAULT (exit $result): ${what:-see the log}"
   else
     line+="; no crash"
