@@ -36,9 +36,7 @@ echo "== native tests"
 ctest_run "native tests" --test-dir build/native --output-on-failure -j "$(nproc)"
 # Fuzz smoke: the libFuzzer fuzzers of tests/fuzz (clang) run briefly over their committed corpora.
 echo "== fuzz smoke runs"
-if { [ -f build/fuzz/build.ninja ] ||
-     CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DSTAGEHOST_FUZZ=ON >/dev/null; } &&
-   ninja -C build/fuzz -j "$(nproc)" fuzzers; then
+if scripts/fuzz-build.sh; then
   ctest_run "fuzz smoke runs" --test-dir build/fuzz -L fuzz --output-on-failure -j "$(nproc)"
 else
   summary+=("fuzz smoke runs: the fuzzers did not build"); status=1

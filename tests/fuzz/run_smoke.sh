@@ -9,6 +9,5 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/corpus" "$artifacts"
 cp "$corpus"/* "$work/corpus/"
-# -fork would hide the crash output; one process, short per-input timeout, bounded total time.
-"$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-  -artifact_prefix="$artifacts/" "$@" "$work/corpus"
+# -fork would hide the crash output: one process for a bounded total time.
+"$fuzzer" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/" "$@" "$work/corpus"
