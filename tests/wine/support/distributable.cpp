@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <stdexcept>
 
 namespace testsupport {
 
@@ -51,12 +52,28 @@ Distributable::Distributable(const std::string& name, const std::vector<uint8_t>
 
 Distributable::~Distributable() { DeletePelluxSection(section_); }
 
-std::unique_ptr<ChildProcess> Distributable::Start(const std::map<std::string, std::string>& environment,
-                                                   const std::string& arguments) const {
+std::map<std::string, std::string> Distributable::Environment(
+    const std::map<std::string, std::string>& environment) const {
     std::map<std::string, std::string> variables = environment;
     variables["TEMP"] = TempPath();
     variables["TMP"] = TempPath();
-    return std::make_unique<ChildProcess>(path_, arguments, variables);
+    return variables;
+}
+
+std::unique_ptr<ChildProcess> Distributable::Start(const std::map<std::string, std::string>& environment,
+                                                   const std::string& arguments) const {
+    return std::make_unique<ChildProcess>(path_, arguments, Environment(environment));
+}
+
+std::unique_ptr<ChildProcess> Distributable::StartSuspended() const {
+    return std::make_unique<ChildProcess>(path_, "", Environment({}), "", true);
+}
+
+void Distributable::RunCopyFrom(const std::string& writableDir, const std::string& runDir) {
+    if (!CopyFileA(path_.c_str(), (writableDir + exeName_).c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + path_ + " into " + writableDir);
+    appDir_ = runDir;
+    path_ = runDir + exeName_;
 }
 
 }  // namespace testsupport

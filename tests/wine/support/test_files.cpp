@@ -35,18 +35,24 @@ void ListTreeInto(const std::string& root, const std::string& relative, std::vec
     FindClose(find);
 }
 
+std::string SystemTempPath() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    return base;
+}
+
 }  // namespace
 
 std::string BinDir() { return DirFromEnvironment("STAGEHOST_BIN_DIR"); }
 std::string SourceDir() { return DirFromEnvironment("STAGEHOST_SOURCE_DIR"); }
 std::string BinPath(const std::string& name) { return BinDir() + "\\" + name; }
 
-TempDir::TempDir(const std::string& tag) {
+TempDir::TempDir(const std::string& tag) : TempDir(tag, SystemTempPath()) {}
+
+TempDir::TempDir(const std::string& tag, const std::string& parent) {
     static std::atomic<int> counter{0};
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
     for (;;) {
-        path_ = std::string(base) + "sh_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
+        path_ = parent + "sh_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
                 std::to_string(counter++) + "\\";
         if (CreateDirectoryA(path_.c_str(), nullptr)) return;
         if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + path_);
