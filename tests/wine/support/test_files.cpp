@@ -7,8 +7,12 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "support/engine_process.h"
+
 namespace testsupport {
 namespace {
+
+constexpr DWORD kHeldFilesWaitMs = 5000;
 
 std::string UnixToWindowsPath(const char* unixPath) {
     std::string path = std::string("Z:") + unixPath;
@@ -59,7 +63,16 @@ TempDir::TempDir(const std::string& tag, const std::string& parent) {
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+    // A program that has just ended may hold its files a moment longer (its image most of all):
+    // the directory goes as soon as they are free. A file another process keeps for good stays.
+    if (DirectoryExists(path_))
+        WaitUntil([this] {
+            RemoveTree(path_);
+            return !DirectoryExists(path_);
+        }, kHeldFilesWaitMs);
+}
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
