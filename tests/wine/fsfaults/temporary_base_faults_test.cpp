@@ -47,29 +47,42 @@ std::vector<PackedFile> MovieWithLargeFile() {
 
 }  // namespace
 
-// The base is pre-filled so that exactly the projector, the hook library and a little more fit:
-// the large movie fails part way, whatever the timing.
-TEST(FullTemporaryBase, ErrorBoxNamesTheFileNothingIsLeftAndTheNextRunWorks) {
+// How full the base is when the engine starts, and which file therefore fails.
+struct FullBaseCase {
+    const char* Name;
+    bool RoomForProjectorAndLibrary;  // else no room at all: the settings pass fails first
+    const char* FailedFile;           // under the base
+};
+
+void PrintTo(const FullBaseCase& row, std::ostream* out) { *out << row.Name; }
+
+class FullTemporaryBase : public ::testing::TestWithParam<FullBaseCase> {};
+
+// The base is pre-filled to the page, so the file fails part way whatever the timing.
+TEST_P(FullTemporaryBase, ErrorBoxNamesTheFileNothingIsLeftAndTheNextRunWorks) {
+    const FullBaseCase& row = GetParam();
     const FaultMounts mounts = FindFaultMounts();
     if (!mounts.NotMounted.empty()) GTEST_SKIP() << "no test file systems: " << mounts.NotMounted;
     SettingsRun run("fullbase", MovieWithLargeFile());
     TempDir base("base", mounts.Small);
     SetPelluxValue(run.App().Section(), kTempValue, base.Path());
 
-    const uint64_t beforeTheMovie = Pages(ReadFileBytes(BinPath("standin_projector10.exe")).size()) +
-                                    Pages(ReadFileBytes(BinPath("quenbyrun.dll")).size());
+    const uint64_t room = !row.RoomForProjectorAndLibrary
+                              ? 0
+                              : Pages(ReadFileBytes(BinPath("standin_projector10.exe")).size()) +
+                                    Pages(ReadFileBytes(BinPath("quenbyrun.dll")).size()) + kRoomForTheMovie;
     const uint64_t free = FreeBytes(base.Path());
-    ASSERT_GT(free, beforeTheMovie + kRoomForTheMovie + kPage) << "the small file system is too small for the test";
+    ASSERT_GT(free, room + kPage) << "the small file system is too small for the test";
     auto filler = std::make_unique<TempDir>("fill", mounts.Small);
-    WriteFileBytes(filler->File("filler.bin"), std::vector<uint8_t>(free - beforeTheMovie - kRoomForTheMovie, 'f'));
+    WriteFileBytes(filler->File("filler.bin"), std::vector<uint8_t>(free - room, 'f'));
     const uint64_t freeWhenFilled = FreeBytes(base.Path());
-    ASSERT_EQ(freeWhenFilled, beforeTheMovie + kRoomForTheMovie);
+    ASSERT_EQ(freeWhenFilled, room);
 
     run.Start();
     const MessageBoxContents box = ReadAndDismissMessageBox(run.Engine().Id(), 20000);
     ASSERT_TRUE(box.Found);
     EXPECT_EQ(box.Caption, "Error");
-    EXPECT_EQ(box.Text, "Exception occured: Extract error on " + base.Path() + "Obl_Rt\\movie.swf");
+    EXPECT_EQ(box.Text, "Exception occured: Extract error on " + base.Path() + row.FailedFile);
     EXPECT_EQ(run.Engine().WaitForExit(20000), 0);
     EXPECT_TRUE(ListTree(base.Path()).empty()) << "left behind: " << Listing(base.Path());
     EXPECT_EQ(FreeBytes(base.Path()), freeWhenFilled) << "space still taken by the failed run";
@@ -95,6 +108,12 @@ TEST(FullTemporaryBase, ErrorBoxNamesTheFileNothingIsLeftAndTheNextRunWorks) {
         EXPECT_TRUE(DeletionScheduledFor(base.Path() + "Obl_Rt\\quenbyrun0.dll"));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Fillings, FullTemporaryBase,
+    ::testing::Values(FullBaseCase{"MovieDoesNotFit", true, "Obl_Rt\\movie.swf"},
+                      FullBaseCase{"SettingsFileDoesNotFit", false, "settings.ini"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 // A read-only temporary directory: with a settings file the settings pass is the first to write
 // there; without one the working directory is the first thing made there.
