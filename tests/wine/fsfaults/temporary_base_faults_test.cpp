@@ -25,22 +25,11 @@ std::string Listing(const std::string& dir) { return ::testing::PrintToString(Li
 
 uint64_t Pages(uint64_t bytes) { return (bytes + kPage - 1) / kPage * kPage; }
 
-// Incompressible, so the stored record is as long as the movie.
-std::vector<uint8_t> NoiseBytes(size_t size) {
-    std::vector<uint8_t> bytes(size);
-    uint32_t state = 987654321u;
-    for (uint8_t& byte : bytes) {
-        state = state * 1103515245u + 12345u;
-        byte = static_cast<uint8_t>(state >> 16);
-    }
-    return bytes;
-}
-
 // The stand-in movie with a large movie file after the projector and the hook library, and a
 // small file after it that the failed run never reaches.
 std::vector<PackedFile> MovieWithLargeFile() {
     std::vector<PackedFile> files = StandinMovieFiles(kSettings);
-    files.push_back(FileFromBytes("Movie.SWF", NoiseBytes(kMovieSize)));
+    files.push_back(FileFromBytes("Movie.SWF", std::vector<uint8_t>(kMovieSize, 'm')));
     files.push_back(FileFromText("notes.txt", "after the movie"));
     return files;
 }
