@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -55,9 +56,14 @@ TempDir::TempDir(const std::string& tag) : TempDir(tag, SystemTempPath()) {}
 
 TempDir::TempDir(const std::string& tag, const std::string& parent) {
     static std::atomic<int> counter{0};
+    // Process ids come round again soon under Wine: the start time keeps a name from matching
+    // what an earlier process left where tests cannot empty it (the Recycle Bin, scheduled
+    // deletions), which would count as this test's.
+    char stamp[16];
+    std::snprintf(stamp, sizeof stamp, "%08lx", static_cast<unsigned long>(GetTickCount()));
     for (;;) {
         path_ = parent + "sh_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(counter++) + "\\";
+                std::to_string(counter++) + "_" + stamp + "\\";
         if (CreateDirectoryA(path_.c_str(), nullptr)) return;
         if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + path_);
     }
