@@ -71,8 +71,10 @@ void PrintTo(const MovieEndCase& c, std::ostream* out) { *out << c.Name; }
 class MovieEnd : public ::testing::TestWithParam<MovieEndCase> {};
 
 // Whatever ends the movie, the engine ends normally and removes everything it and the movie put in
-// the working directory. Under Wine the desktop process keeps the hook library loaded, so the
-// library's deletion is scheduled for the next start and the directory leaves by the fallback.
+// the working directory. Under Wine a desktop process that one of the hooks reached keeps the hook
+// library loaded: the library's deletion is then scheduled for the next start and the directory
+// leaves by the fallback. When nothing holds it (the 64-bit desktop cannot load the 32-bit
+// library; the hooks need not reach it at all) the library is deleted at once.
 TEST_P(MovieEnd, EngineEndsAndRemovesEverything) {
     const MovieEndCase& c = GetParam();
     std::vector<PackedFile> files = MovieFiles("CurrentDir=1\r\n");
@@ -100,13 +102,13 @@ TEST_P(MovieEnd, EngineEndsAndRemovesEverything) {
     EXPECT_EQ(run.Engine->WaitForExit(kEngineEndMs), 0);
     EXPECT_TRUE(ProcessEnded(std::stoul(run.Report.Value("pid")), 5000)) << "the projector still runs";
     EXPECT_TRUE(ListTree(app.TempPath()).empty()) << Listing(app);
-    EXPECT_TRUE(DeletionScheduledFor(workDir + "quenbyrun0.dll"))
-        << "no deletion at the next start scheduled: " << ::testing::PrintToString(PendingRenameEntries());
+    const bool libraryHeld = DeletionScheduledFor(workDir + "quenbyrun0.dll");
     ForgetScheduledDeletionsUnder(app.TempPath());
     EXPECT_FALSE(DeletionScheduledFor(workDir + "quenbyrun0.dll"));
-    // The directory, still holding the library, left through the last resort.
+    // The directory left through the last resort exactly when it still held the library.
     if (RecycleBinReadable()) {
-        EXPECT_EQ(RecycledFrom(app.TempPath()).size(), 1u);
+        EXPECT_EQ(RecycledFrom(app.TempPath()).size(), libraryHeld ? 1u : 0u)
+            << "scheduled deletions: " << ::testing::PrintToString(PendingRenameEntries());
     }
 }
 
