@@ -5,6 +5,9 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "support/recycle_bin.h"
+#include "support/scheduled_deletions.h"
+
 namespace testsupport {
 
 PackedFile FileFromBytes(const std::string& name, const std::vector<uint8_t>& contents, const std::string& placement) {
@@ -50,7 +53,13 @@ Distributable::Distributable(const std::string& name, const std::vector<uint8_t>
     WriteFileBytes(Init(name), wholeFile);
 }
 
-Distributable::~Distributable() { DeletePelluxSection(section_); }
+Distributable::~Distributable() {
+    DeletePelluxSection(section_);
+    // A hook library that Wine's desktop kept loaded leaves a deletion scheduled for the next
+    // start and its directory in the Recycle Bin: this run's are removed as far as they can be.
+    ForgetScheduledDeletionsUnder(temp_.Path());
+    EmptyRecycledFrom(temp_.Path());
+}
 
 std::map<std::string, std::string> Distributable::Environment(
     const std::map<std::string, std::string>& environment) const {
