@@ -24,7 +24,10 @@ std::vector<PackedFile> StandinMovieFiles(const std::string& settingsText) {
 }
 
 SettingsRun::SettingsRun(const std::string& name, const std::string& settingsText)
-    : reportDir_("rep"), reportPath_(reportDir_.File("report.txt")), app_(name, StandinMovieFiles(settingsText)) {}
+    : SettingsRun(name, StandinMovieFiles(settingsText)) {}
+
+SettingsRun::SettingsRun(const std::string& name, const std::vector<PackedFile>& files)
+    : reportDir_("rep"), reportPath_(reportDir_.File("report.txt")), app_(name, files) {}
 
 void SettingsRun::Start(const std::map<std::string, std::string>& environment, const std::string& currentDir) {
     std::map<std::string, std::string> variables = environment;

@@ -22,6 +22,8 @@ std::vector<PackedFile> StandinMovieFiles(const std::string& settingsText);
 class SettingsRun {
 public:
     SettingsRun(const std::string& name, const std::string& settingsText);
+    // Any payload that holds the stand-in movie (StandinMovieFiles and more).
+    SettingsRun(const std::string& name, const std::vector<PackedFile>& files);
 
     testsupport::Distributable& App() { return app_; }
     const std::string& ReportPath() const { return reportPath_; }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "settings_movie_run.h"
+#include "support/recycle_bin.h"
+#include "support/scheduled_deletions.h"
 
 using namespace testsupport;
 using namespace settingse2e;
@@ -102,6 +104,9 @@ TEST(SettingsWorkingDirectory, PlainFileOfTheNameIsReplacedByTheDirectory) {
 TEST(SettingsWorkingDirectory, UserTemporaryDirectoryIsTheBase) {
     SettingsRun run("usertemp", kSettings);
     TempDir userTemp("ut");
+    // What Wine's desktop keeps of the hook library there is this test's to remove.
+    ScheduledDeletionsGuard scheduled{userTemp.Path()};
+    RecycledItemsGuard recycled{userTemp.Path()};
     std::string value = userTemp.Path();
     value.pop_back();
     SetPelluxValue(run.App().Section(), "Quenby Temp Directory", value);

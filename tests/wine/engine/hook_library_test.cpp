@@ -57,12 +57,13 @@ struct Fixture {
     std::vector<std::string> Shown;  // text, caption of every message box
     int WebLookups = 0;
 
-    // Copies a built library into the test's directory under its numbered on-disk name.
+    // A built library is loaded where the build left it, never from a copy in the test's
+    // directory: every process that a global hook reaches loads the library, and Wine's desktop
+    // never lets it go, so a copy could not be deleted again. Without one (builtLibrary empty)
+    // the path is the numbered on-disk name in the test's directory, for the test to fill.
     Fixture(const std::string& builtLibrary, const std::string& slotDigits) {
-        const std::string path = Dir.File("quenbyrun" + slotDigits + ".dll");
-        if (!builtLibrary.empty()) {
-            EXPECT_TRUE(CopyFileA(testsupport::BinPath(builtLibrary).c_str(), path.c_str(), FALSE));
-        }
+        const std::string path = builtLibrary.empty() ? Dir.File("quenbyrun" + slotDigits + ".dll")
+                                                      : testsupport::BinPath(builtLibrary);
         Request.LibraryPath = path;
         Request.SlotSuffix = slotDigits == "0" ? "_OBL_RT" : "_OBL_RT" + slotDigits;
         Request.HostWindow = kHost;

@@ -3,6 +3,10 @@
 #include <windows.h>
 
 #include <atomic>
+#include <stdexcept>
+
+#include "support/recycle_bin.h"
+#include "support/scheduled_deletions.h"
 
 namespace testsupport {
 
@@ -49,14 +53,36 @@ Distributable::Distributable(const std::string& name, const std::vector<uint8_t>
     WriteFileBytes(Init(name), wholeFile);
 }
 
-Distributable::~Distributable() { DeletePelluxSection(section_); }
+Distributable::~Distributable() {
+    DeletePelluxSection(section_);
+    // A hook library that Wine's desktop kept loaded leaves a deletion scheduled for the next
+    // start and its directory in the Recycle Bin: this run's are removed as far as they can be.
+    ForgetScheduledDeletionsUnder(temp_.Path());
+    EmptyRecycledFrom(temp_.Path());
+}
 
-std::unique_ptr<ChildProcess> Distributable::Start(const std::map<std::string, std::string>& environment,
-                                                   const std::string& arguments) const {
+std::map<std::string, std::string> Distributable::Environment(
+    const std::map<std::string, std::string>& environment) const {
     std::map<std::string, std::string> variables = environment;
     variables["TEMP"] = TempPath();
     variables["TMP"] = TempPath();
-    return std::make_unique<ChildProcess>(path_, arguments, variables);
+    return variables;
+}
+
+std::unique_ptr<ChildProcess> Distributable::Start(const std::map<std::string, std::string>& environment,
+                                                   const std::string& arguments) const {
+    return std::make_unique<ChildProcess>(path_, arguments, Environment(environment));
+}
+
+std::unique_ptr<ChildProcess> Distributable::StartSuspended() const {
+    return std::make_unique<ChildProcess>(path_, "", Environment({}), "", true);
+}
+
+void Distributable::RunCopyFrom(const std::string& writableDir, const std::string& runDir) {
+    if (!CopyFileA(path_.c_str(), (writableDir + exeName_).c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + path_ + " into " + writableDir);
+    appDir_ = runDir;
+    path_ = runDir + exeName_;
 }
 
 }  // namespace testsupport

@@ -39,14 +39,23 @@ public:
     const std::string& TempPath() const { return sharedTemp_.empty() ? temp_.Path() : sharedTemp_; }
     // Runs this distributable with other's temporary directory (two engines side by side).
     void ShareTempDirOf(const Distributable& other) { sharedTemp_ = other.TempPath(); }
+    // Runs this distributable with another temporary directory (with "\"), such as a test file system.
+    void UseTempDir(const std::string& path) { sharedTemp_ = path; }
     std::string AppDir() const { return appDir_; }               // the exe's directory, with "\"
 
     // Starts the engine with TEMP/TMP pointing at the test's own directory.
     std::unique_ptr<ChildProcess> Start(const std::map<std::string, std::string>& environment = {},
                                         const std::string& arguments = "") const;
+    // The same with the engine's main thread held until ChildProcess::Resume.
+    std::unique_ptr<ChildProcess> StartSuspended() const;
+
+    // From now on the distributable runs from runDir (with "\"): a copy of it is written into
+    // writableDir, which is the same directory seen writable (runDir may be a read-only view).
+    void RunCopyFrom(const std::string& writableDir, const std::string& runDir);
 
 private:
     std::string Init(const std::string& name);
+    std::map<std::string, std::string> Environment(const std::map<std::string, std::string>& environment) const;
     EngineRunLock runLock_;  // first: taken before anything is set up, released after everything
     TempDir temp_;
     TempDir app_;

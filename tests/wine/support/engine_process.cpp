@@ -44,7 +44,8 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::string& exePath, const std::string& arguments,
-                           const std::map<std::string, std::string>& environment, const std::string& currentDir) {
+                           const std::map<std::string, std::string>& environment, const std::string& currentDir,
+                           bool suspended) {
     std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     std::vector<char> mutableCommandLine(commandLine.begin(), commandLine.end());
     mutableCommandLine.push_back('\0');
@@ -61,7 +62,8 @@ ChildProcess::ChildProcess(const std::string& exePath, const std::string& argume
         startup.hStdInput = startup.hStdOutput = startup.hStdError = nowhere;
     }
     const BOOL started = CreateProcessA(exePath.c_str(), mutableCommandLine.data(), nullptr, nullptr,
-                                        nowhere != INVALID_HANDLE_VALUE, 0, block.data(),
+                                        nowhere != INVALID_HANDLE_VALUE, suspended ? CREATE_SUSPENDED : 0,
+                                        block.data(),
                                         currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &info_);
     const DWORD error = GetLastError();
     if (nowhere != INVALID_HANDLE_VALUE) CloseHandle(nowhere);
@@ -78,6 +80,8 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+void ChildProcess::Resume() { ResumeThread(info_.hThread); }
 
 DWORD ScaledTimeout(DWORD timeoutMs) {
     static const DWORD scale = [] {

@@ -13,8 +13,10 @@ namespace testsupport {
 // A child process with its own environment additions; killed at the end if still running.
 class ChildProcess {
 public:
+    // suspended: its main thread waits for Resume, so a test can set something up in between.
     ChildProcess(const std::string& exePath, const std::string& arguments,
-                 const std::map<std::string, std::string>& environment, const std::string& currentDir = "");
+                 const std::map<std::string, std::string>& environment, const std::string& currentDir = "",
+                 bool suspended = false);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -22,6 +24,7 @@ public:
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
     bool Running() const;
+    void Resume();
     // Exit code, or -1 when the process did not end within the time (it is then killed).
     long WaitForExit(DWORD timeoutMs);
 

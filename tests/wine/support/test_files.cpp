@@ -4,11 +4,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 
+#include "support/engine_process.h"
+
 namespace testsupport {
 namespace {
+
+constexpr DWORD kHeldFilesWaitMs = 5000;
 
 std::string UnixToWindowsPath(const char* unixPath) {
     std::string path = std::string("Z:") + unixPath;
@@ -29,6 +34,12 @@ void ListTreeInto(const std::string& root, const std::string& relative, std::vec
     FindClose(find);
 }
 
+std::string SystemTempPath() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    return base;
+}
+
 }  // namespace
 
 std::string DirFromEnvironment(const char* variable) {
@@ -41,19 +52,33 @@ std::string BinDir() { return DirFromEnvironment("STAGEHOST_BIN_DIR"); }
 std::string SourceDir() { return DirFromEnvironment("STAGEHOST_SOURCE_DIR"); }
 std::string BinPath(const std::string& name) { return BinDir() + "\\" + name; }
 
-TempDir::TempDir(const std::string& tag) {
+TempDir::TempDir(const std::string& tag) : TempDir(tag, SystemTempPath()) {}
+
+TempDir::TempDir(const std::string& tag, const std::string& parent) {
     static std::atomic<int> counter{0};
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
+    // Process ids come round again soon under Wine: the start time keeps a name from matching
+    // what an earlier process left where tests cannot empty it (the Recycle Bin, scheduled
+    // deletions), which would count as this test's.
+    char stamp[16];
+    std::snprintf(stamp, sizeof stamp, "%08lx", static_cast<unsigned long>(GetTickCount()));
     for (;;) {
-        path_ = std::string(base) + "sh_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(counter++) + "\\";
+        path_ = parent + "sh_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
+                std::to_string(counter++) + "_" + stamp + "\\";
         if (CreateDirectoryA(path_.c_str(), nullptr)) return;
         if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + path_);
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+    // A program that has just ended may hold its files a moment longer (its image most of all):
+    // the directory goes as soon as they are free. A file another process keeps for good stays.
+    if (DirectoryExists(path_))
+        WaitUntil([this] {
+            RemoveTree(path_);
+            return !DirectoryExists(path_);
+        }, kHeldFilesWaitMs);
+}
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -19,6 +19,8 @@ std::string DirFromEnvironment(const char* variable);
 class TempDir {
 public:
     explicit TempDir(const std::string& tag = "t");
+    // The same under another directory (given with a final backslash), such as a test file system.
+    TempDir(const std::string& tag, const std::string& parent);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

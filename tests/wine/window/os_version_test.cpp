@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host_harness.h"
+#include "support/engine_process.h"
 #include "support/test_files.h"
 
 using namespace windowtest;
@@ -102,7 +103,8 @@ DWORD RunCopyUnderVersion(const testsupport::TempDir& dir, const std::string& ve
     CloseHandle(out);
     if (!started) return static_cast<DWORD>(-1);
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+    // Under an emulated processor the copy needs far longer to start.
+    if (WaitForSingleObject(process.hProcess, testsupport::ScaledTimeout(60000)) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.hProcess, &code);
     else
         TerminateProcess(process.hProcess, 1);
