@@ -104,7 +104,9 @@ TEST_P(MovieEnd, EngineEndsAndRemovesEverything) {
     EXPECT_TRUE(ListTree(app.TempPath()).empty()) << Listing(app);
     const bool libraryHeld = DeletionScheduledFor(workDir + "quenbyrun0.dll");
     // Only 32-bit processes ever load the 32-bit engine's library, and they have all ended.
-    if (sizeof(void*) == 4) EXPECT_FALSE(libraryHeld);
+    if (sizeof(void*) == 4) {
+        EXPECT_FALSE(libraryHeld);
+    }
     ForgetScheduledDeletionsUnder(app.TempPath());
     EXPECT_FALSE(DeletionScheduledFor(workDir + "quenbyrun0.dll"));
     // The directory left through the last resort exactly when it still held the library.
