@@ -80,7 +80,9 @@ mount --bind /tmp/.X11-unix "$target/tmp/.X11-unix"
 
 rm -rf "$target/root/stagehost"
 git clone -q "$repo" "$target/root/stagehost"
-echo "Cloned $(git -C "$repo" rev-parse --short HEAD) into $target/root/stagehost"
+# The commit checked is the clone's: the checkout may move on while the check runs.
+checked=$(git -C "$target/root/stagehost" rev-parse --short HEAD)
+echo "Cloned $checked into $target/root/stagehost"
 
 results=()
 run_in_chroot() {  # the README command
@@ -100,6 +102,6 @@ if [ -f "$target/root/stagehost/out/demo-screenshot.png" ]; then
   cp "$target/root/stagehost/out/demo-screenshot.png" "$repo/out/fresh-system-demo-screenshot.png"
   results+=("demo screenshot: out/fresh-system-demo-screenshot.png")
 fi
-echo "=== fresh-system check of $(git -C "$repo" rev-parse --short HEAD)"
+echo "=== fresh-system check of $checked"
 printf '%s\n' "${results[@]}"
 ! printf '%s\n' "${results[@]}" | grep -q 'exit status [1-9]'
