@@ -31,6 +31,10 @@ void TypeText(HWND control, const std::string& text);
 void PressEnter(HWND control);
 // A click on a button (push button or check box).
 void Click(HWND button);
+// A user's click on a check box of the dialog; returns whether its check mark changed. Waits for
+// the engine to take the click: a message posted afterwards (the close box, say) would otherwise
+// overtake the mouse input, which a thread's queue hands out after posted messages.
+bool ToggleBox(HWND dialog, int id);
 // The caption's close box.
 void PressCloseBox(HWND window);
 

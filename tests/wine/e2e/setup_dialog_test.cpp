@@ -67,11 +67,11 @@ TEST(SetupAlone, ShowsTheUsersChoicesAndSavesAChange) {
     }
 
     // Unchecking mouse interaction disables the right-click box at once; its check mark stays.
-    Click(GetDlgItem(dialog, kMouseInteractionBox));
+    ASSERT_TRUE(ToggleBox(dialog, kMouseInteractionBox));
     EXPECT_FALSE(ReadBox(dialog, kMouseInteractionBox).Checked);
     EXPECT_FALSE(ReadBox(dialog, kRightClickMenuBox).Enabled);
     EXPECT_TRUE(ReadBox(dialog, kRightClickMenuBox).Checked);
-    Click(GetDlgItem(dialog, kMidiMuteBox));
+    ASSERT_TRUE(ToggleBox(dialog, kMidiMuteBox));
 
     PressCloseBox(dialog);
     EXPECT_EQ(run.Engine->WaitForExit(20000), 0);
@@ -168,7 +168,7 @@ TEST(SetupFromTheMovie, AChangeRestartsTheEngineWithTheNewValue) {
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), host);
     EXPECT_TRUE(ReadBox(dialog, kMouseInteractionBox).Visible);
     EXPECT_FALSE(ReadBox(dialog, kMouseInteractionBox).Checked);
-    Click(GetDlgItem(dialog, kMouseInteractionBox));
+    ASSERT_TRUE(ToggleBox(dialog, kMouseInteractionBox));
     PressCloseBox(dialog);
 
     // The same process runs the engine again: a new projector reads the new value in the block.
