@@ -7,7 +7,6 @@
 //   - start-up to the movie shown with the 64 MiB payload, less the same with a tiny payload: what
 //     the payload's size costs the whole run (all three passes over the payload).
 // Target for the first: at most 1.10 times the in-memory inflate of the movie's stream.
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/inflate_in_memory.h"
 #include "payload/payload_format.h"
 #include "support/distributable.h"
 #include "wine_bench_support.h"
@@ -57,31 +57,13 @@ std::vector<StoredStream> StoredStreams(const std::vector<uint8_t>& bytes) {
     return streams;
 }
 
-// Inflates a stream in the reader's 64 KiB chunks; false when it does not give its size.
-bool InflateInMemory(const StoredStream& stream, std::vector<uint8_t>& chunk) {
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK) return false;
-    z.next_in = const_cast<Bytef*>(stream.Data);
-    z.avail_in = static_cast<uInt>(stream.Size);
-    uint64_t produced = 0;
-    int result = Z_OK;
-    while (result == Z_OK) {
-        z.next_out = chunk.data();
-        z.avail_out = static_cast<uInt>(chunk.size());
-        result = inflate(&z, Z_NO_FLUSH);
-        produced += chunk.size() - z.avail_out;
-    }
-    inflateEnd(&z);
-    return result == Z_STREAM_END && produced == stream.OriginalSize;
-}
-
 double BestInflateMs(const std::vector<StoredStream>& streams, int runs) {
     std::vector<uint8_t> chunk(65536);
     double best = 1e30;
     for (int i = 0; i < runs; ++i) {
         const double start = NowMs();
         for (const StoredStream& stream : streams)
-            if (!InflateInMemory(stream, chunk)) {
+            if (!bench::InflateInMemory(stream.Data, stream.Size, stream.OriginalSize, chunk)) {
                 std::printf("in-memory inflate of %s failed\n", stream.Name.c_str());
                 std::exit(2);
             }

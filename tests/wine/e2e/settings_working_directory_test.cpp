@@ -17,22 +17,6 @@ const char kRootDirVariable[] = "OrbelinLocalDir_RootDir";
 
 std::string Listing(const std::string& dir) { return ::testing::PrintToString(ListTree(dir)); }
 
-// A file opened without sharing, as a running program holds its own files.
-class HeldFile {
-public:
-    explicit HeldFile(const std::string& path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~HeldFile() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-
-private:
-    HANDLE handle_;
-};
-
 // Runs the movie until it is shown, checks what the projector saw, closes it.
 StandinReport ShowAndClose(SettingsRun& run) {
     run.Start();

@@ -45,22 +45,6 @@ void PrintTo(const ReadOnlyCase& row, std::ostream* out) { *out << row.Name; }
 
 class ReadOnlyDistributable : public ::testing::TestWithParam<ReadOnlyCase> {};
 
-// A file opened without sharing, as another program may hold the distributable.
-class HeldFile {
-public:
-    explicit HeldFile(const std::string& path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~HeldFile() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-
-private:
-    HANDLE handle_;
-};
-
 }  // namespace
 
 TEST_P(ReadOnlyDistributable, PlaysTheMovieAndCleansUp) {

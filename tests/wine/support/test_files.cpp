@@ -139,4 +139,13 @@ void RemoveTree(const std::string& dir) {
     RemoveDirectoryA(root.c_str());
 }
 
+HeldFile::HeldFile(const std::string& path)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+HeldFile::~HeldFile() {
+    if (Held()) CloseHandle(handle_);
+}
+
+bool HeldFile::Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
 }  // namespace testsupport

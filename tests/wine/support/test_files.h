@@ -40,4 +40,18 @@ bool DirectoryExists(const std::string& path);
 std::vector<std::string> ListTree(const std::string& dir);
 void RemoveTree(const std::string& dir);
 
+// A file opened without sharing, as a running program holds its own files or another program may
+// hold a distributable: nobody else can open, replace or delete it until the end.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const;
+
+private:
+    void* handle_;  // a file handle; INVALID_HANDLE_VALUE when the file could not be opened
+};
+
 }  // namespace testsupport
