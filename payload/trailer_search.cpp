@@ -149,3 +149,15 @@ bool FindSession(PayloadSource& source, const std::string& name, bool scan, Foun
         return true;
     });
 }
+
+std::vector<FoundTrailer> SessionsInFileOrder(PayloadSource& source) {
+    std::vector<FoundTrailer> sessions;
+    if (source.Size() >= kTrailerSize) {
+        WalkSessions(source, true, [&](const FoundTrailer& found) {
+            sessions.push_back(found);
+            return false;
+        });
+    }
+    std::reverse(sessions.begin(), sessions.end());
+    return sessions;
+}

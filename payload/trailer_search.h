@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "payload/payload_file_system.h"
 #include "payload/payload_format.h"
@@ -24,6 +25,10 @@ bool FindTrailerBackwards(PayloadSource& source, uint64_t end, bool scan, FoundT
 // true (found: returns true) or the chain ends (returns false). A chain that does not move
 // backwards ends the walk. The first window ends at the end of the file.
 bool WalkSessions(PayloadSource& source, bool scan, const std::function<bool(const FoundTrailer&)>& visit);
+
+// Every session of the file in file order (the first appended first); empty when the file holds
+// none or is too short for a trailer.
+std::vector<FoundTrailer> SessionsInFileOrder(PayloadSource& source);
 
 // The session named name (exact, case-sensitive).
 bool FindSession(PayloadSource& source, const std::string& name, bool scan, FoundTrailer& found);

@@ -31,15 +31,8 @@ std::string OnlyArgument(const Arguments& args, const char* command) {
 
 // The sessions of a file in file order (first appended first).
 std::vector<FoundTrailer> SessionsOf(PayloadSource& source, const std::string& path) {
-    std::vector<FoundTrailer> sessions;
-    if (source.Size() >= kTrailerSize) {
-        WalkSessions(source, true, [&](const FoundTrailer& found) {
-            sessions.push_back(found);
-            return false;
-        });
-    }
+    std::vector<FoundTrailer> sessions = SessionsInFileOrder(source);
     if (sessions.empty()) throw ToolError("no payload session found in " + path);
-    std::reverse(sessions.begin(), sessions.end());
     return sessions;
 }
 

@@ -117,15 +117,8 @@ private:
 }  // namespace
 
 std::vector<StoredSession> ReadStoredSessions(PayloadSource& source, const std::string& path) {
-    std::vector<FoundTrailer> trailers;
-    if (source.Size() >= kTrailerSize) {
-        WalkSessions(source, true, [&](const FoundTrailer& found) {
-            trailers.push_back(found);
-            return false;
-        });
-    }
+    const std::vector<FoundTrailer> trailers = SessionsInFileOrder(source);
     if (trailers.empty()) throw EngineError(payload_messages::SessionNotFound(path));
-    std::reverse(trailers.begin(), trailers.end());
     std::vector<StoredSession> sessions;
     for (const FoundTrailer& found : trailers) sessions.push_back(ReadSession(source, found, path));
     return sessions;
