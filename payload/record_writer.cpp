@@ -47,9 +47,12 @@ uint8_t* RecordWriter::NextChunk() {
     return slots_[current_.Slot].data() + current_.Sizes.size() * chunkSize_;
 }
 
-void RecordWriter::Commit(size_t size) {
+void RecordWriter::Commit(size_t size, size_t chunksLeft) {
     current_.Sizes.push_back(size);
-    if (current_.Sizes.size() == chunksPerSlot_) Flush();
+    // Inflating a chunk of compressed data takes some three times as long as writing it.
+    constexpr size_t kInflatesPerWrite = 3;
+    const size_t filled = current_.Sizes.size();
+    if (filled == chunksPerSlot_ || filled >= kInflatesPerWrite * chunksLeft) Flush();
 }
 
 void RecordWriter::Flush() {
@@ -72,8 +75,10 @@ size_t RecordWriter::WaitWritten(size_t known) {
     std::unique_lock<std::mutex> lock(mutex_);
     while (written_ <= known && written_ < committed_ && !failed_ && !cancelled_) {
         readerWaiting_ = true;
+        readerWaitsForChunk_ = true;
         readerWakes_.wait(lock);
         readerWaiting_ = false;
+        readerWaitsForChunk_ = false;
     }
     return written_;
 }
@@ -164,7 +169,8 @@ bool RecordWriter::WriteJob(const Job& job, PayloadOutput& output, std::unique_l
             return false;
         }
         ++written_;
-        if (readerWaiting_ && i + 1 < job.Sizes.size()) {
+        // A reader that waits for a free slot only gets one at the end of the job.
+        if (readerWaitsForChunk_ && i + 1 < job.Sizes.size()) {
             lock.unlock();
             readerWakes_.notify_one();
             lock.lock();

@@ -33,8 +33,11 @@ public:
     void Begin(PayloadOutput& output);
     // Room for the next chunk (chunkSize bytes), waiting for a free slot when all are queued.
     uint8_t* NextChunk();
-    // The chunk from NextChunk holds size bytes; a full slot goes to the thread.
-    void Commit(size_t size);
+    // The chunk from NextChunk holds size bytes, and chunksLeft more chunks of the record follow.
+    // A full slot goes to the thread, and so does a slot near the record's end that the reader
+    // needs long enough for the rest to cover its writing: what is left to write when the last
+    // chunk is read shrinks with each slot, and the reader hardly waits at the end of a record.
+    void Commit(size_t size, size_t chunksLeft);
     // Hands a partly filled slot to the thread.
     void Flush();
     // Waits until more than known chunks are written, the record has failed, or every committed
@@ -69,6 +72,7 @@ private:
     std::condition_variable readerWakes_;
     std::condition_variable writerWakes_;
     bool readerWaiting_ = false;
+    bool readerWaitsForChunk_ = false;  // the reader waits in WaitWritten
     bool writerWaiting_ = false;
     std::vector<size_t> freeSlots_;
     std::deque<Job> queue_;

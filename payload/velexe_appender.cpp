@@ -227,7 +227,7 @@ bool TVelExeAppender::CopyOverlapped(PayloadSource& source, InflateStream* infla
             readFailure = std::current_exception();
             break;
         }
-        writer.Commit(size);
+        writer.Commit(size, chunks - committed - 1);
         if (reportWritten(writer.Written())) return false;
     }
     writer.Flush();

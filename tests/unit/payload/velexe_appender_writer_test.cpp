@@ -247,8 +247,10 @@ protected:
 };
 
 TEST_F(WriterThreadTest, ManyFilesOfEverySizeComeOutAsFromOneThread) {
-    // Around the chunk (64 KiB) and slot (1 MiB) boundaries, empty and raw ones, a few times over.
-    const size_t sizes[] = {0, 1, 108, 109, 65535, 65536, 65537, 1u << 20, (1u << 20) + 1, (2u << 20) + 65539};
+    // Around the chunk (64 KiB) and slot (1 MiB) boundaries, records whose last slots go to the thread
+    // early, empty and raw ones, a few times over.
+    const size_t sizes[] = {0, 1, 108, 109, 65535, 65536, 65537, 1u << 20, (1u << 20) + 1, (2u << 20) + 65539,
+                           (5u << 20) + 12345};
     std::vector<PackedFile> files;
     for (int round = 0; round < 3; ++round)
         for (size_t size : sizes) {
