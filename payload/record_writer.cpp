@@ -3,7 +3,9 @@
 RecordWriter::RecordWriter(size_t chunkSize, size_t chunksPerSlot, size_t slotCount)
     : chunkSize_(chunkSize), chunksPerSlot_(chunksPerSlot), slots_(slotCount) {
     for (size_t i = 0; i < slotCount; ++i) {
-        slots_[i].resize(chunkSize * chunksPerSlot);
+        // Not zeroed: the reader fills every byte before it is written, and zeroing would only
+        // touch the fresh pages once more.
+        slots_[i].reset(new uint8_t[chunkSize * chunksPerSlot]);
         freeSlots_.push_back(i);
     }
     thread_ = std::thread([this] { Run(); });
@@ -44,7 +46,7 @@ uint8_t* RecordWriter::NextChunk() {
         current_.Sizes.clear();
         filling_ = true;
     }
-    return slots_[current_.Slot].data() + current_.Sizes.size() * chunkSize_;
+    return slots_[current_.Slot].get() + current_.Sizes.size() * chunkSize_;
 }
 
 void RecordWriter::Commit(size_t size, size_t chunksLeft) {
@@ -147,7 +149,7 @@ void RecordWriter::Run() {
 }
 
 bool RecordWriter::WriteJob(const Job& job, PayloadOutput& output, std::unique_lock<std::mutex>& lock) {
-    const uint8_t* data = slots_[job.Slot].data();
+    const uint8_t* data = slots_[job.Slot].get();
     for (size_t i = 0; i < job.Sizes.size(); ++i) {
         if (cancelled_ || failed_) return false;
         lock.unlock();

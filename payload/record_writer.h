@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -66,7 +67,7 @@ private:
 
     const size_t chunkSize_;
     const size_t chunksPerSlot_;
-    std::vector<std::vector<uint8_t>> slots_;
+    std::vector<std::unique_ptr<uint8_t[]>> slots_;
 
     std::mutex mutex_;
     std::condition_variable readerWakes_;
