@@ -1,7 +1,8 @@
 // Extraction of a ~64 MiB mixed payload (compressible and incompressible files) through the
 // reader, against inflating the same zlib streams from memory. Target: at most 1.10 times. The
-// reader writes on a second thread while it inflates: on a machine whose cores are all busy with
-// other work that thread finds no core, and the ratio shows it (compare the CPU time printed).
+// reader writes on a second thread while it inflates, and that thread reads the reader's input
+// ahead when it has nothing to write: on a machine whose cores are all busy with other work that
+// thread finds no core, and the ratio shows it (compare the CPU time printed).
 
 #include <cstdio>
 

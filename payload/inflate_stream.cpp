@@ -3,14 +3,15 @@
 #include <zlib.h>
 
 #include "payload/engine_error.h"
+#include "payload/input_prefetch.h"
 #include "payload/payload_messages.h"
 
 struct InflateStream::State {
     z_stream z{};
 };
 
-InflateStream::InflateStream(PayloadSource& source, uint64_t start)
-    : source_(source), nextInput_(start), input_(kInputBufferSize), state_(std::make_unique<State>()) {
+InflateStream::InflateStream(PayloadSource& source, uint64_t start, InputPrefetch* prefetch)
+    : source_(source), prefetch_(prefetch), nextInput_(start), input_(kInputBufferSize), state_(std::make_unique<State>()) {
     // inflateInit checks the zlib version the code was compiled against.
     if (inflateInit(&state_->z) != Z_OK) throw EngineError(payload_messages::kDecompressionError);
 }
@@ -24,15 +25,21 @@ size_t InflateStream::Read(void* buffer, size_t count) {
     while (z.avail_out > 0 && !ended_) {
         if (z.avail_in == 0) {
             if (sourceExhausted_) break;
-            // Someone else may have moved the source since the last block.
-            source_.Seek(nextInput_);
-            size_t got = source_.Read(input_.data(), input_.size());
+            const uint8_t* block = nullptr;
+            size_t got = 0;
+            if (!prefetch_ || !prefetch_->Take(nextInput_, block, got)) {
+                // Someone else may have moved the source since the last block.
+                source_.Seek(nextInput_);
+                got = source_.Read(input_.data(), input_.size());
+                block = input_.data();
+            }
             if (got == 0) {
                 sourceExhausted_ = true;
                 break;
             }
             nextInput_ += got;
-            z.next_in = input_.data();
+            // zlib only reads its input, whatever the type says.
+            z.next_in = const_cast<Bytef*>(block);
             z.avail_in = static_cast<uInt>(got);
         }
         int result = inflate(&z, Z_NO_FLUSH);

@@ -1,7 +1,7 @@
 #include "payload/record_writer.h"
 
-RecordWriter::RecordWriter(size_t chunkSize, size_t chunksPerSlot, size_t slotCount)
-    : chunkSize_(chunkSize), chunksPerSlot_(chunksPerSlot), slots_(slotCount) {
+RecordWriter::RecordWriter(size_t chunkSize, size_t chunksPerSlot, size_t slotCount, std::function<bool()> idleWork)
+    : chunkSize_(chunkSize), idleWork_(std::move(idleWork)), chunksPerSlot_(chunksPerSlot), slots_(slotCount) {
     for (size_t i = 0; i < slotCount; ++i) {
         // Not zeroed: the reader fills every byte before it is written, and zeroing would only
         // touch the fresh pages once more.
@@ -22,7 +22,7 @@ RecordWriter::~RecordWriter() {
 }
 
 void RecordWriter::Begin(PayloadOutput& output) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     output_ = &output;
     cancelled_ = false;
     committed_ = 0;
@@ -30,6 +30,9 @@ void RecordWriter::Begin(PayloadOutput& output) {
     failed_ = false;
     failedChunk_ = 0;
     failedWith_ = nullptr;
+    const bool wake = idleWork_ && writerWaiting_;
+    lock.unlock();
+    if (wake) writerWakes_.notify_one();
 }
 
 uint8_t* RecordWriter::NextChunk() {
@@ -128,6 +131,12 @@ void RecordWriter::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         while (queue_.empty() && !stopping_) {
+            if (idleWork_) {
+                lock.unlock();
+                const bool worked = idleWork_();
+                lock.lock();
+                if (worked) continue;
+            }
             writerWaiting_ = true;
             writerWakes_.wait(lock);
             writerWaiting_ = false;

@@ -3,6 +3,9 @@
 // memory stays flat whatever the record's size. Each chunk is written with one Write call of its
 // own, in order, exactly as the reader would have written it itself.
 //
+// In the time it has nothing to write, the thread does the idle work it was given (reading the
+// reader's input ahead), a piece per call, never holding up a write for more than one piece.
+//
 // The reader owns every decision: it learns which chunks are on disk (to report their progress
 // only then) and whether a write failed (and at which chunk), and it cancels the rest on an abort
 // or a failure of its own. The thread lives as long as the object; nothing the output throws
@@ -14,6 +17,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -23,14 +27,16 @@
 
 class RecordWriter {
 public:
-    RecordWriter(size_t chunkSize, size_t chunksPerSlot, size_t slotCount);
+    // idleWork, when given, does one piece of work and says whether there was any.
+    RecordWriter(size_t chunkSize, size_t chunksPerSlot, size_t slotCount, std::function<bool()> idleWork = nullptr);
     // Cancels what is queued and ends the thread.
     ~RecordWriter();
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
 
     // Starts a record: its chunks go to output, which must outlive the record (until Cancel or
-    // every committed chunk is written). Chunk numbers start again at 0.
+    // every committed chunk is written). Chunk numbers start again at 0. A waiting thread wakes
+    // up for the idle work the new record may bring.
     void Begin(PayloadOutput& output);
     // Room for the next chunk (chunkSize bytes), waiting for a free slot when all are queued.
     uint8_t* NextChunk();
@@ -66,6 +72,7 @@ private:
     void ReleaseSlot(size_t slot);
 
     const size_t chunkSize_;
+    const std::function<bool()> idleWork_;
     const size_t chunksPerSlot_;
     std::vector<std::unique_ptr<uint8_t[]>> slots_;
 

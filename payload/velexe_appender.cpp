@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <system_error>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "payload/engine_error.h"
 #include "payload/extract_path_rules.h"
 #include "payload/inflate_stream.h"
+#include "payload/input_prefetch.h"
 #include "payload/payload_format.h"
 #include "payload/payload_messages.h"
 #include "payload/record_writer.h"
@@ -30,18 +32,9 @@ size_t ChunkSize(uint32_t size, size_t chunk) {
     return std::min<size_t>(kCopyChunkSize, size - chunk * kCopyChunkSize);
 }
 
-// The writer of this extraction, started on first use; none when the system has no thread to
-// spare, and the copy then stays on the reader's thread.
-RecordWriter* StartedWriter(std::unique_ptr<RecordWriter>& writer) {
-    if (!writer) {
-        try {
-            writer = std::make_unique<RecordWriter>(kCopyChunkSize, kChunksPerSlot, kWriterSlots);
-        } catch (const std::system_error&) {
-            return nullptr;
-        }
-    }
-    return writer.get();
-}
+// Input blocks the writer thread may read ahead of the reader: a megabyte, as much as the reader
+// inflates into a slot from incompressible data (and several slots' worth for the rest).
+constexpr size_t kPrefetchBlocks = 16;
 
 // Cancels the record's queued writes on every way out, so that the output is never deleted
 // while the thread still writes to it (after a complete record there is nothing left to cancel).
@@ -68,6 +61,44 @@ bool EndsWithSeparator(const std::string& directory) {
 }
 
 }  // namespace
+
+// The second thread of an extraction: it writes the large records and, in the time that leaves
+// it, reads their compressed input ahead. Started by the first large record, it ends with the
+// extraction.
+class TVelExeAppender::SecondThread {
+public:
+    SecondThread(PayloadFileSystem& fileSystem, std::string sourcePath)
+        : fileSystem_(fileSystem), sourcePath_(std::move(sourcePath)) {}
+
+    // The writer, started on first use; null when the system has no thread to spare, and the
+    // copy then stays on the reader's thread.
+    RecordWriter* Writer() {
+        if (writer_) return writer_.get();
+        try {
+            // Without a second handle on the payload the reader reads all of its input itself.
+            prefetch_ = std::make_unique<InputPrefetch>(fileSystem_.OpenSource(sourcePath_),
+                                                        InflateStream::kInputBufferSize, kPrefetchBlocks);
+        } catch (const EngineError&) {
+        }
+        std::function<bool()> idleWork;
+        if (InputPrefetch* prefetch = prefetch_.get()) idleWork = [prefetch] { return prefetch->ReadOne(); };
+        try {
+            writer_ = std::make_unique<RecordWriter>(kCopyChunkSize, kChunksPerSlot, kWriterSlots, std::move(idleWork));
+        } catch (const std::system_error&) {
+            prefetch_.reset();
+        }
+        return writer_.get();
+    }
+
+    // What the writer's thread reads ahead; null without it.
+    InputPrefetch* Prefetch() const { return writer_ ? prefetch_.get() : nullptr; }
+
+private:
+    PayloadFileSystem& fileSystem_;
+    const std::string sourcePath_;
+    std::unique_ptr<InputPrefetch> prefetch_;  // outlives the thread that reads into it
+    std::unique_ptr<RecordWriter> writer_;
+};
 
 TVelExeAppender::TVelExeAppender() : fileSystem_(&PortablePayloadFileSystem()) {}
 
@@ -101,7 +132,7 @@ void TVelExeAppender::ExtractSession(const std::string& sessionName) {
 
     BytesDone = 0;
     // Lives and dies with this extraction, after the source (so it ends first).
-    std::unique_ptr<RecordWriter> writer;
+    SecondThread second(*fileSystem_, sourcePath);
     source->Seek(session.Trailer.DataStart);
     const int32_t fileCount = static_cast<int32_t>(session.Trailer.FileCount);
     for (int32_t i = 0; i < fileCount; ++i) {
@@ -128,7 +159,7 @@ void TVelExeAppender::ExtractSession(const std::string& sessionName) {
             if (!IsPlainFileName(CurrentName) || (!TargetDir.empty() && !IsInsideTargetDir(directory, TargetDir)))
                 throw EngineError(payload_messages::UnsafeTarget(directory + CurrentName,
                                                                  ReadShortString(header.FileName), sourcePath));
-            if (!WriteRecord(*source, header, directory, writer)) return;
+            if (!WriteRecord(*source, header, directory, second)) return;
             // The next header follows the stored bytes, however much of them a reader consumed.
             source->Seek(dataStart + header.StoredSize);
         }
@@ -147,17 +178,21 @@ void TVelExeAppender::RefuseUnsafeRecord(const RecordHeader& header, const std::
 }
 
 bool TVelExeAppender::WriteRecord(PayloadSource& source, const RecordHeader& header, const std::string& directory,
-                                  std::unique_ptr<RecordWriter>& writer) {
+                                  SecondThread& second) {
     const std::string path = directory + CurrentName;
     std::unique_ptr<PayloadOutput> output = fileSystem_->CreateOutput(path);
     FileBytesDone = 0;
     if (ReportFileProgress()) return false;
 
-    std::unique_ptr<InflateStream> inflater;
-    if (IsCompressedRecord(header.OriginalSize)) inflater = std::make_unique<InflateStream>(source, source.Position());
-
     // A record of one slot or less would only wait for its own writes.
-    RecordWriter* overlapped = header.OriginalSize > kSlotBytes ? StartedWriter(writer) : nullptr;
+    RecordWriter* overlapped = header.OriginalSize > kSlotBytes ? second.Writer() : nullptr;
+    std::unique_ptr<InflateStream> inflater;
+    if (IsCompressedRecord(header.OriginalSize)) {
+        const uint64_t start = source.Position();
+        InputPrefetch* prefetch = overlapped ? second.Prefetch() : nullptr;
+        if (prefetch) prefetch->Begin(start, start + header.StoredSize);
+        inflater = std::make_unique<InflateStream>(source, start, prefetch);
+    }
     const uint32_t size = header.OriginalSize;
     const bool complete = overlapped ? CopyOverlapped(source, inflater.get(), size, *output, path, *overlapped)
                                      : CopyInline(source, inflater.get(), size, *output, path);

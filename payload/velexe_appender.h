@@ -55,10 +55,13 @@ public:
     std::string CurrentPlacement;
 
 private:
+    class SecondThread;
+
     // Writes the current record's data to directory + CurrentName; false when a progress handler
-    // aborted. Records larger than one slot of the writer go through writer, started on first use.
+    // aborted. Records larger than one slot of the writer go through the second thread, started
+    // on first use.
     bool WriteRecord(PayloadSource& source, const RecordHeader& header, const std::string& directory,
-                     std::unique_ptr<RecordWriter>& writer);
+                     SecondThread& second);
     // The copy loop, on this thread or with the writes on the writer thread; the same callbacks
     // in the same order either way. False when a progress handler aborted.
     bool CopyInline(PayloadSource& source, InflateStream* inflater, uint32_t fileSize, PayloadOutput& output,

@@ -1,7 +1,9 @@
-// The reader writes large records on a writer thread. Whatever the threads do, the reader's
-// owner must see what a copy on one thread shows: the same callbacks with the same values in the
-// same order, the same writes, each progress report only after its chunk is written, each file
-// finished before the next one is offered, and failures and aborts that end at the same chunk.
+// The reader writes large records on a writer thread, which also reads the reader's input ahead
+// when it has nothing to write (through a source of its own, as limited as the reader's). Whatever
+// the threads do, the reader's owner must see what a copy on one thread shows: the same callbacks
+// with the same values in the same order, the same writes, each progress report only after its
+// chunk is written, each file finished before the next one is offered, and failures and aborts
+// that end at the same chunk.
 // The expectation of every case is the log that the one-thread copy would make.
 #include <gtest/gtest.h>
 
