@@ -130,16 +130,19 @@ void RecordWriter::ReleaseSlot(size_t slot) { freeSlots_.push_back(slot); }
 void RecordWriter::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
+        bool idleWorkLeft = true;
         while (queue_.empty() && !stopping_) {
-            if (idleWork_) {
+            if (idleWork_ && idleWorkLeft) {
                 lock.unlock();
-                const bool worked = idleWork_();
+                idleWorkLeft = idleWork_();
                 lock.lock();
-                if (worked) continue;
+                // A job or the stop may have come meanwhile, without a wake: look again.
+                continue;
             }
             writerWaiting_ = true;
             writerWakes_.wait(lock);
             writerWaiting_ = false;
+            idleWorkLeft = true;
         }
         if (queue_.empty()) return;
         Job job = std::move(queue_.front());
