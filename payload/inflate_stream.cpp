@@ -11,7 +11,11 @@ struct InflateStream::State {
 };
 
 InflateStream::InflateStream(PayloadSource& source, uint64_t start, InputPrefetch* prefetch)
-    : source_(source), prefetch_(prefetch), nextInput_(start), input_(kInputBufferSize), state_(std::make_unique<State>()) {
+    : source_(source),
+      prefetch_(prefetch),
+      nextInput_(start),
+      input_(kInputBufferSize),
+      state_(std::make_unique<State>()) {
     // inflateInit checks the zlib version the code was compiled against.
     if (inflateInit(&state_->z) != Z_OK) throw EngineError(payload_messages::kDecompressionError);
 }

@@ -90,8 +90,8 @@ public:
         return writer_.get();
     }
 
-    // What the writer's thread reads ahead; null without it.
-    InputPrefetch* Prefetch() const { return writer_ ? prefetch_.get() : nullptr; }
+    // What the writer's thread reads ahead; null without it (none is kept without a thread).
+    InputPrefetch* Prefetch() const { return prefetch_.get(); }
 
 private:
     PayloadFileSystem& fileSystem_;

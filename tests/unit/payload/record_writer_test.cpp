@@ -13,7 +13,7 @@
 
 namespace {
 
-class CountingOutput : public PayloadOutput {
+class DiscardingOutput : public PayloadOutput {
 public:
     bool Write(const void*, size_t) override { return true; }
     bool Finish(uint64_t) override { return true; }
@@ -40,7 +40,7 @@ TEST(RecordWriterTest, AJobQueuedDuringIdleWorkIsWrittenThoughNobodyWokeTheThrea
         std::unique_lock<std::mutex> lock(mutex);
         changed.wait(lock, [&] { return idle; });
     }
-    CountingOutput output;
+    DiscardingOutput output;
     writer.Begin(output);
     std::memcpy(writer.NextChunk(), "abcd", 4);
     writer.Commit(4, 0);  // the last chunk of the record: queued at once
